@@ -1,0 +1,237 @@
+// The script object model: named entities, the owning lists that hold them,
+// statement records, the run context and TZuScript itself, which is both the
+// main script and every user function.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/errors.h"
+#include "values/script_value.h"
+
+namespace zu {
+
+class TZuScript;
+class TZuScriptExtModule;
+
+// Entity kind tags (nothing branches on them).
+enum : uint8_t {
+  kKindVariable = 1,
+  kKindArray = 2,
+  kKindObjList = 3,
+  kKindScript = 4,
+  kKindClass = 5,
+  kKindObject = 6,
+  kKindFunction = 7,
+  kKindExtModule = 8,
+};
+
+// Base of every named entity.
+class TZuScriptRoot {
+ public:
+  TZuScriptRoot(std::string name, uint8_t kind, TZuScript* owner)
+      : Name(std::move(name)), Kind(kind), Owner(owner) {}
+  virtual ~TZuScriptRoot() = default;
+  TZuScriptRoot(const TZuScriptRoot&) = delete;
+  TZuScriptRoot& operator=(const TZuScriptRoot&) = delete;
+
+  std::string Name;  // compared ignoring the case of A-Z
+  uint8_t Kind;
+  TZuScript* Owner;  // the script the entity belongs to
+};
+
+// A variable or a constant.
+class TZuScriptVariable : public TZuScriptRoot {
+ public:
+  TZuScriptVariable(std::string name, bool isConstant, ScriptValue value, TZuScript* owner)
+      : TZuScriptRoot(std::move(name), kKindVariable, owner),
+        Value(std::move(value)),
+        IsConstant(isConstant) {}
+  // Raises "Value can't be assign to constant \"NAME\"" (without script:
+  // the executing statement supplies it) on a constant.
+  void SetValue(const ScriptValue& value);
+
+  ScriptValue Value;
+  bool IsConstant;
+};
+
+// A fixed-size, zero-based array.
+class TZuScriptArray : public TZuScriptRoot {
+ public:
+  TZuScriptArray(std::string name, int32_t size, TZuScript* owner);
+  void SetSize(int32_t n);
+  // Both raise "Index of array NAME is out of bounds" outside 0..Size-1.
+  const ScriptValue& GetItem(int32_t index) const;
+  void SetItem(int32_t index, const ScriptValue& value);
+
+  std::vector<ScriptValue> Items;
+  int32_t Size = 0;
+};
+
+// A class the script can instantiate (implemented by the extension host).
+class TZuScriptObject;
+class TZuScriptClass : public TZuScriptRoot {
+ public:
+  TZuScriptClass(std::string name, TZuScript* owner)
+      : TZuScriptRoot(std::move(name), kKindClass, owner) {}
+  virtual std::unique_ptr<TZuScriptObject> CreateObject(const std::string& objectName) = 0;
+};
+
+// An object instance (implemented by the extension host).
+class TZuScriptObject : public TZuScriptRoot {
+ public:
+  TZuScriptObject(std::string name, TZuScript* owner)
+      : TZuScriptRoot(std::move(name), kKindObject, owner) {}
+  virtual ScriptValue CallMethod(const std::string& method, const std::vector<ScriptValue>& args) = 0;
+  virtual ScriptValue GetProperty(const std::string& property) = 0;
+  virtual void SetProperty(const std::string& property, const ScriptValue& value) = 0;
+};
+
+// A function that is not written in the script (a module function).
+class TZuScriptFunction : public TZuScriptRoot {
+ public:
+  TZuScriptFunction(std::string name, int32_t argCount, TZuScript* owner)
+      : TZuScriptRoot(std::move(name), kKindFunction, owner), ArgCount(argCount) {}
+  virtual ScriptValue CallFunction(const std::vector<ScriptValue>& args) = 0;
+
+  int32_t ArgCount;
+};
+
+// An owning list of entities kept sorted by Name in ordinal (byte) order.
+// Find returns the first case-insensitive (A-Z) match in that order and
+// does not allocate.
+class TZuScriptObjList : public TZuScriptRoot {
+ public:
+  TZuScriptObjList(std::string name, TZuScript* owner)
+      : TZuScriptRoot(std::move(name), kKindObjList, owner) {}
+  ~TZuScriptObjList() override { Clear(); }
+
+  // Takes ownership; a null entity is ignored. Returns the entity.
+  TZuScriptRoot* Add(std::unique_ptr<TZuScriptRoot> entity);
+  TZuScriptRoot* Find(std::string_view name) const;
+  // Frees the entities, last one first.
+  void Clear();
+  int Count() const { return static_cast<int>(items_.size()); }
+  TZuScriptRoot* Get(int index) const { return items_[static_cast<size_t>(index)].get(); }
+
+ private:
+  std::vector<std::unique_ptr<TZuScriptRoot>> items_;
+};
+
+// One recorded statement. Kind 0 is an expression or assignment; otherwise
+// the keyword's statement kind.
+struct TZuScriptStatementDef {
+  uint8_t Kind = 0;
+  std::string Text;
+  int32_t BlockEnd = 0;  // first index after the statement and its block
+  std::string FileName;  // file name (no directory) of the source file
+  int32_t Position = 0;  // 1-based offset in that file; 0 = no position
+};
+
+// Statement kinds.
+enum : uint8_t {
+  kStmtExpression = 0,
+  kStmtConst = 1,
+  kStmtVar = 2,
+  kStmtArray = 3,
+  kStmtIf = 4,
+  kStmtElse = 5,
+  kStmtElseIf = 6,
+  kStmtFor = 7,
+  kStmtWhile = 8,
+  kStmtBreak = 9,
+  kStmtContinue = 10,
+  kStmtExit = 11,
+  kStmtStop = 12,
+  kStmtRead = 13,
+  kStmtWrite = 14,
+  kStmtDelete = 15,
+  kStmtObject = 19,
+};
+
+// State of one run shared by the main script and everything it calls: the
+// innermost script executing (for the report of a failure that is not a
+// script error), the call depth, the random generator, and the function
+// instances an error left behind (kept for the host's report).
+struct TZuRunContext {
+  TZuScript* Active = nullptr;
+  int CallDepth = 0;
+  uint32_t RandomSeed = 0;
+  std::vector<std::unique_ptr<TZuScript>> Abandoned;
+};
+
+// A script or a user function.
+class TZuScript : public TZuScriptRoot {
+ public:
+  TZuScript(std::string name, TZuScript* owner);
+  ~TZuScript() override;
+
+  // The nine lists, in field order. Destruction frees them in the order
+  // ExtFuncList, ObjectList, ClassList, ModuleList, FuncList, ArrayList,
+  // PreVarList, VarList, EnvList.
+  TZuScriptObjList EnvList{"EnvList", this};
+  TZuScriptObjList VarList{"VarList", this};
+  TZuScriptObjList PreVarList{"PreVarList", this};
+  TZuScriptObjList ArrayList{"ArrayList", this};
+  TZuScriptObjList FuncList{"FuncList", this};
+  TZuScriptObjList ModuleList{"ModuleList", this};
+  TZuScriptObjList ClassList{"ClassList", this};
+  TZuScriptObjList ObjectList{"ObjectList", this};
+  TZuScriptObjList ExtFuncList{"ExtFuncList", this};
+  uint8_t Signal = 0;  // 0 none, 1 Break, 2 Continue, 3 Exit, 4 Stop
+  std::vector<std::string> ParamNames;
+  std::vector<std::string> Source;
+  std::vector<std::string> IncludePath;  // each ends with a separator
+  std::string AutoImport;
+  std::string AutoInclude;
+  std::string FileName;
+  int32_t BaseOffset = 0;
+  std::vector<TZuScriptStatementDef> Statements;
+  int32_t StatementCount = 0;
+  int32_t CurrentStatement = 0;
+
+  // The run context: owned by a script without owner unless one was given,
+  // else shared through the owner chain.
+  TZuRunContext& Context();
+  void SetContext(TZuRunContext* context) { context_ = context; }
+
+  // Lookups through the owner chain (nullptr at its end).
+  TZuScriptVariable* FindEnv(std::string_view name);
+  TZuScriptVariable* FindVar(std::string_view name);
+  TZuScriptArray* FindArray(std::string_view name);
+  TZuScript* FindFunc(std::string_view name);
+  TZuScriptFunction* FindExtFunc(std::string_view name);
+  TZuScriptClass* FindClass(std::string_view name);
+  TZuScriptObject* FindObject(std::string_view name);
+
+  void InstantiateFrom(const TZuScript& definition);
+  void DefineConstant(const std::string& name, const std::string& text);
+
+  // Loader.
+  int32_t Parse();
+  std::string FindFile(const std::string& name) const;
+  std::string GetIncludePath() const;
+  void SetIncludePath(const std::string& text);
+  void GetStatementLocation(int32_t index, int32_t& line, int32_t& column) const;
+  // Extension host: the Import statement.
+  void ImportModule(const std::string& moduleName);
+
+  // Evaluator.
+  ScriptValue Evaluate(std::string_view text);
+
+  // Executor.
+  ScriptValue Run(const std::string& argumentText);
+  ScriptValue Call(const std::vector<ScriptValue>& args);
+  ScriptValue Execute();
+  void ExecuteRange(int32_t first, int32_t last);
+  int32_t ExecuteStatement(int32_t index);
+
+ private:
+  std::unique_ptr<TZuRunContext> ownContext_;
+  TZuRunContext* context_ = nullptr;
+};
+
+}  // namespace zu

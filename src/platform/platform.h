@@ -1,0 +1,297 @@
+// The platform layer: every operating-system service the system uses, in the
+// system's own terms. posix/ implements it now, win32/ will sit beside it;
+// nothing outside src/platform includes an OS header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zu::platform {
+
+// ---------------------------------------------------------------- errors
+// The platform's last error code of the calling thread (errno on POSIX,
+// GetLastError() on Windows); a missing file is 2 on both.
+int LastError();
+void SetLastError(int code);
+
+// ---------------------------------------------------------------- paths
+// The directory separator ('/' on POSIX, '\\' on Windows).
+char PathSeparator();
+// True for a character that ends a directory part: '/' on POSIX; '\\' and
+// ':' on Windows.
+bool IsPathDelimiter(char c);
+// Directory of the running executable (links resolved), with a trailing separator.
+std::string ProgramDirectory();
+// Full path of the running executable.
+std::string ProgramPath();
+// The "Windows directory" of zus.bat: $XDG_DATA_HOME/zus/ on POSIX (default
+// ~/.local/share/zus/), with a trailing separator; empty when unknown.
+std::string WindowsDirectory();
+
+// ---------------------------------------------------------------- files
+enum class FileAccess { Read, Write, ReadWrite };
+// Sharing granted to others; accepted and not enforced on POSIX.
+enum class FileShare { None, Read, Write, ReadWrite };
+enum class FileDisposition {
+  OpenExisting,  // fails with code 2 on a missing file
+  CreateAlways,  // creates or truncates
+  OpenAlways,    // opens, or creates when missing (no truncation)
+};
+
+// A moment as the file system records it: UTC.
+struct FileTime {
+  int64_t Seconds = 0;      // since 1970-01-01 00:00 UTC
+  int32_t Nanoseconds = 0;  // 0 .. 999999999
+};
+
+// Calendar fields of a moment. DayOfWeek: 0 Sunday .. 6 Saturday.
+struct CalendarTime {
+  int Year = 0, Month = 0, Day = 0;
+  int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
+  int DayOfWeek = 0;
+};
+
+// Attribute bits as Win32 reports them.
+inline constexpr uint32_t kAttrReadOnly = 1;
+inline constexpr uint32_t kAttrHidden = 2;
+inline constexpr uint32_t kAttrDirectory = 16;
+inline constexpr uint32_t kAttrArchive = 32;
+
+struct FileInfo {
+  uint64_t Size = 0;
+  uint32_t Attributes = 0;
+  FileTime Creation, LastAccess, LastWrite;
+};
+
+// An open file; move-only, closed by the destructor. A failed Open gives a
+// closed object and sets LastError().
+class File {
+ public:
+  File() = default;
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  static File Open(const std::string& path, FileAccess access, FileShare share,
+                   FileDisposition disposition, bool sequential = false);
+  bool IsOpen() const { return handle_ >= 0; }
+  // The descriptor (POSIX) that stands for the Win32 handle; -1 when closed.
+  intptr_t Handle() const { return handle_; }
+
+  // Bytes read (0 at the end of the file), or -1 on failure.
+  long Read(void* buffer, size_t size);
+  // Bytes written, or -1 on failure.
+  long Write(const void* buffer, size_t size);
+  // origin 0 from the start, 1 from the current position, 2 from the end;
+  // the new position, or -1 on failure.
+  int64_t Seek(int64_t offset, int origin);
+  bool Truncate(uint64_t size);
+  bool Info(FileInfo& info) const;
+  // Closes the file; false when the close reported a failure.
+  bool Close();
+
+ private:
+  intptr_t handle_ = -1;
+};
+
+// True when a file (not a directory) of that name exists.
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Deletes a file; false (LastError set) when it could not.
+bool DeleteFile(const std::string& path);
+// Creates a directory and its parents; false on failure.
+bool CreateDirectories(const std::string& path);
+// UTC file time converted to local calendar fields (TZ honoured).
+CalendarTime FileTimeToLocal(const FileTime& t);
+
+// ---------------------------------------------------------------- directories
+struct DirEntry {
+  std::string Name;
+  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden
+  uint64_t Size = 0;
+  FileTime Creation, LastAccess, LastWrite;
+};
+
+// A listing of every entry of one directory ("*.*" without "." and "..").
+// Move-only; closed by the destructor.
+class DirSearch {
+ public:
+  DirSearch() = default;
+  ~DirSearch();
+  DirSearch(DirSearch&& other) noexcept;
+  DirSearch& operator=(DirSearch&& other) noexcept;
+  DirSearch(const DirSearch&) = delete;
+  DirSearch& operator=(const DirSearch&) = delete;
+
+  // Opens dir ("" is the current directory; a trailing separator is allowed)
+  // and reads its first entry. False when the directory cannot be read or is
+  // empty (the search is then closed).
+  bool Start(const std::string& dir, DirEntry& first);
+  // The next entry; false at the end.
+  bool Next(DirEntry& entry);
+  bool IsOpen() const;
+  void Close();
+
+ private:
+  void* dir_ = nullptr;
+  std::string path_;
+};
+
+// ---------------------------------------------------------------- console
+// Standard output, written through this layer so it interleaves with the
+// output of started programs; Flush after every output statement.
+void WriteStdout(std::string_view text);
+void FlushStdout();
+void WriteStderr(std::string_view text);
+// One line of standard input up to LF, a CR right before it dropped. False at
+// the end of input (line then empty). Never raises.
+bool ReadStdinLine(std::string& line);
+// One byte of standard input, -1 at the end or on failure (blocking).
+int ReadStdinByte();
+bool StdinIsTerminal();
+
+// A console input record as Win32 defines it; EventType 1 is a key event.
+struct InputRecord {
+  uint16_t EventType = 0;
+  bool KeyDown = false;
+  uint16_t RepeatCount = 0;
+  uint16_t VirtualKeyCode = 0;
+  uint16_t VirtualScanCode = 0;
+  char AsciiChar = 0;
+  uint32_t ControlKeyState = 0;
+};
+
+// The console input queue of standard input. On POSIX each byte or escape
+// sequence read from the terminal (raw, non-blocking; the mode is restored
+// on every exit) becomes a key-down record and a synthesized key-up record.
+// Handle: the standard input handle, -1 when there is none.
+intptr_t StdInputHandle();
+// Number of pending events, or -1 when standard input is no console.
+int PendingConsoleEvents();
+// Takes one record; false when none could be read.
+bool ReadConsoleEvent(InputRecord& record);
+// Discards pending input; false when standard input is no console.
+bool FlushConsoleInput();
+
+// ---------------------------------------------------------------- libraries
+// A loaded dynamic library; move-only, unloaded by Free or the destructor.
+class Library {
+ public:
+  Library() = default;
+  ~Library();
+  Library(Library&& other) noexcept;
+  Library& operator=(Library&& other) noexcept;
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  // Failure: a not-loaded object, LastError() set (0 when unknown).
+  static Library Load(const std::string& path);
+  bool IsLoaded() const { return handle_ != nullptr; }
+  // Address of an export, nullptr (LastError set) when missing.
+  void* Symbol(const char* name) const;
+  void Free();
+
+ private:
+  void* handle_ = nullptr;
+};
+
+// ---------------------------------------------------------------- registry
+// Keys under HKEY_CLASSES_ROOT, paths with '\\' between key names. On POSIX a
+// file-backed store under $XDG_DATA_HOME/zus/registry: a key is a directory,
+// its default value the file "@" inside it. Results: 0 or an error code.
+int RegistryCreateKey(const std::string& path);
+int RegistryOpenKey(const std::string& path);
+int RegistrySetDefaultValue(const std::string& path, const std::string& value);
+// Name of subkey number index (0-based, at most 255 characters); non-zero
+// when there is none.
+int RegistryEnumKey(const std::string& path, uint32_t index, std::string& name);
+// Deletes a key that has no subkeys.
+int RegistryDeleteKey(const std::string& path);
+// Reads the default value (for tests and diagnostics).
+int RegistryGetDefaultValue(const std::string& path, std::string& value);
+
+// ---------------------------------------------------------------- processes
+// A started program; Wait blocks until it ends. Move-only.
+class Process {
+ public:
+  Process() = default;
+  ~Process();
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool IsStarted() const { return pid_ > 0; }
+  void Wait();
+
+ private:
+  friend Process ShellExecute(const std::string&, const std::string&);
+  long pid_ = 0;
+};
+// Starts file with its parameter text (split by the Windows command-line
+// rules; an executable or a name on PATH runs directly, any other existing
+// file goes to xdg-open). No shell. A failed start gives a not-started Process.
+Process ShellExecute(const std::string& file, const std::string& parameters);
+
+// ---------------------------------------------------------------- misc
+// Sleeps; 0xFFFFFFFF waits forever.
+void Sleep(uint32_t milliseconds);
+// The default message sound (BEL to the controlling terminal on POSIX).
+void Beep();
+// An error message box; on POSIX one line "CAPTION: TEXT" on standard error.
+void MessageBox(const std::string& caption, const std::string& text);
+CalendarTime LocalNow();
+CalendarTime UtcNow();
+// Runs fn on a thread whose stack has the given size and waits for it.
+void RunWithStack(size_t stackBytes, const std::function<void()>& fn);
+
+// ---------------------------------------------------------------- locale
+// Locale values, read once at start (US English in the C locale).
+struct LocaleValues {
+  char DecimalSeparator = '.';
+  char ThousandSeparator = ',';
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  std::string ShortDateFormat = "M/d/yyyy";
+  std::string LongDateFormat = "dddd, MMMM d, yyyy";
+  std::string ShortTimeFormat = "h:mm AMPM";
+  std::string LongTimeFormat = "h:mm:ss AMPM";
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+  std::string ShortMonthNames[12];
+  std::string LongMonthNames[12];
+  std::string ShortDayNames[7];  // [0] Sunday
+  std::string LongDayNames[7];   // [0] Sunday
+};
+const LocaleValues& Locale();
+
+// Case mapping of the 8-bit code page (A-Z/a-z always; bytes above 127 by a
+// single-byte locale charset, unchanged under UTF-8).
+unsigned char UpperChar(unsigned char c);
+unsigned char LowerChar(unsigned char c);
+std::string UpperText(std::string_view s);
+std::string LowerText(std::string_view s);
+// Locale-aware case-insensitive comparison: <0, 0, >0.
+int CompareTextIgnoreCase(std::string_view a, std::string_view b);
+
+// ---------------------------------------------------------------- coercion
+// The variant coercion service (VariantChangeTypeEx, user default locale,
+// flags 0). Kind codes: 0 Empty, 3 Integer, 5 Float, 7 DateTime, 11 Boolean,
+// 256 Text (the 8-bit text crosses as such).
+struct Variant {
+  uint16_t Kind = 0;
+  int32_t Int = 0;      // Integer
+  double Double = 0;    // Float, DateTime
+  int16_t Bool = 0;     // Boolean: -1 true, 0 false
+  std::string Text;     // Text
+};
+// Converts src to the target kind; false when the service fails.
+bool ChangeType(const Variant& src, uint16_t targetKind, Variant& dst);
+
+}  // namespace zu::platform

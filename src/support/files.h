@@ -1,0 +1,17 @@
+// Whole-file reading and appending text to a file or standard output.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zu {
+
+// The file's text, each 1024-byte block cut at its first NUL; the empty text
+// when the file cannot be opened.
+std::string ReadTextFile(const std::string& fileName);
+// Appends text to the file (created when missing; an EOF mark 26 within the
+// last 128 bytes cuts the file there first), or writes it to standard output
+// when fileName is empty. Raises EFailure (EInOutError) on failure.
+void AppendText(const std::string& fileName, std::string_view text);
+
+}  // namespace zu

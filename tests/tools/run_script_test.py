@@ -11,8 +11,8 @@ Sidecar files beside name.zus (all optional):
   name.args    the command line after zus, one argument per line; {script}
                stands for name.zus. Default: a single line {script}.
   name.stdin   bytes for standard input (default: empty input).
-  name.ini     a zus.ini: zus (and io.zux) are then copied into a private
-               folder that holds this file.
+  name.ini     a zus.ini: zus and the *.zux modules beside it are then
+               copied into a private folder that holds this file.
   name.files/  copied into the scratch folder before the run.
   name.expect/ every file in it must exist afterwards in the scratch folder
                with the same bytes.
@@ -50,7 +50,7 @@ def main():
             bindir = os.path.join(scratch, "bin")
             os.mkdir(bindir)
             for f in os.listdir(os.path.dirname(zus)):
-                if f in ("zus", "io.zux", "testmod.zux"):
+                if f == "zus" or f.endswith(".zux"):
                     shutil.copy(os.path.join(os.path.dirname(zus), f), bindir)
             with open(os.path.join(bindir, "zus.ini"), "wb") as f:
                 f.write(ini)

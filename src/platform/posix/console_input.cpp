@@ -1,0 +1,521 @@
+// Console key events from the terminal. Standard input's terminal is put in
+// raw mode (no echo, no line editing, reads that never wait) on first use;
+// each byte or escape sequence read becomes a key-down record and a
+// synthesized key-up record with Windows virtual-key and scan codes. The old
+// mode comes back on every exit path: normal exit, line input, and the
+// signals that end a process.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/terminal.h"
+
+namespace zu::platform {
+namespace {
+
+// Control-key state bits as Win32 defines them.
+constexpr uint32_t kLeftAlt = 0x02;
+constexpr uint32_t kLeftCtrl = 0x08;
+constexpr uint32_t kShift = 0x10;
+
+// Virtual-key codes.
+constexpr uint16_t kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B,
+                   kVkSpace = 0x20, kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24,
+                   kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28, kVkInsert = 0x2D,
+                   kVkDelete = 0x2E, kVkF1 = 0x70;
+
+// Raw-mode state. It lives outside any object because the signal handlers
+// read it; they only call async-signal-safe functions.
+struct termios g_savedMode;
+volatile sig_atomic_t g_rawActive = 0;
+bool g_handlersInstalled = false;
+struct sigaction g_oldActions[NSIG];
+const int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT};
+
+void RestoreFromSignal(int sig) {
+  if (g_rawActive) {
+    tcsetattr(0, TCSANOW, &g_savedMode);
+    g_rawActive = 0;
+  }
+  // Hand the signal on to whoever had it before (or the default action).
+  sigaction(sig, &g_oldActions[sig], nullptr);
+  raise(sig);
+}
+
+void RestoreAtExit() {
+  if (g_rawActive) {
+    tcsetattr(0, TCSANOW, &g_savedMode);
+    g_rawActive = 0;
+  }
+}
+
+void InstallHandlers() {
+  if (g_handlersInstalled) return;
+  g_handlersInstalled = true;
+  atexit(RestoreAtExit);
+  for (int sig : kRestoreSignals) {
+    struct sigaction action {};
+    action.sa_handler = RestoreFromSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    struct sigaction old {};
+    sigaction(sig, nullptr, &old);
+    // A signal the process ignores stays ignored.
+    if (old.sa_handler == SIG_IGN) continue;
+    g_oldActions[sig] = old;
+    sigaction(sig, &action, nullptr);
+  }
+}
+
+// PC scan code (set 1) of a US-layout key; 0 when unknown.
+uint16_t ScanCodeOf(uint16_t vk, char c) {
+  static const char kRow1[] = "1234567890-=";
+  static const char kRow2[] = "qwertyuiop[]";
+  static const char kRow3[] = "asdfghjkl;'`";
+  static const char kRow4[] = "\\zxcvbnm,./";
+  switch (vk) {
+    case kVkEscape:
+      return 0x01;
+    case kVkBack:
+      return 0x0E;
+    case kVkTab:
+      return 0x0F;
+    case kVkReturn:
+      return 0x1C;
+    case kVkSpace:
+      return 0x39;
+    case kVkHome:
+      return 0x47;
+    case kVkUp:
+      return 0x48;
+    case kVkPrior:
+      return 0x49;
+    case kVkLeft:
+      return 0x4B;
+    case kVkRight:
+      return 0x4D;
+    case kVkEnd:
+      return 0x4F;
+    case kVkDown:
+      return 0x50;
+    case kVkNext:
+      return 0x51;
+    case kVkInsert:
+      return 0x52;
+    case kVkDelete:
+      return 0x53;
+    default:
+      break;
+  }
+  if (vk >= kVkF1 && vk <= kVkF1 + 9) return static_cast<uint16_t>(0x3B + vk - kVkF1);
+  if (vk == kVkF1 + 10) return 0x57;
+  if (vk == kVkF1 + 11) return 0x58;
+  // Printable keys by their unshifted character.
+  char base = c;
+  if (vk >= 'A' && vk <= 'Z') base = static_cast<char>(vk - 'A' + 'a');
+  if (vk >= '0' && vk <= '9') base = static_cast<char>(vk);
+  for (int i = 0; kRow1[i]; ++i)
+    if (kRow1[i] == base) return static_cast<uint16_t>(0x02 + i);
+  for (int i = 0; kRow2[i]; ++i)
+    if (kRow2[i] == base) return static_cast<uint16_t>(0x10 + i);
+  for (int i = 0; kRow3[i]; ++i)
+    if (kRow3[i] == base) return static_cast<uint16_t>(0x1E + i);
+  if (base == '\\') return 0x2B;
+  for (int i = 1; kRow4[i]; ++i)
+    if (kRow4[i] == base) return static_cast<uint16_t>(0x2B + i);
+  return 0;
+}
+
+struct Key {
+  uint16_t vk = 0;
+  char ascii = 0;
+  uint32_t state = 0;
+};
+
+// Virtual key and shift state of a printable US-layout character.
+Key PrintableKey(unsigned char c) {
+  static const char kShiftedDigits[] = ")!@#$%^&*(";
+  struct Oem {
+    char plain, shifted;
+    uint16_t vk;
+  };
+  static const Oem kOem[] = {{';', ':', 0xBA}, {'=', '+', 0xBB}, {',', '<', 0xBC},
+                             {'-', '_', 0xBD}, {'.', '>', 0xBE}, {'/', '?', 0xBF},
+                             {'`', '~', 0xC0}, {'[', '{', 0xDB}, {'\\', '|', 0xDC},
+                             {']', '}', 0xDD}, {'\'', '"', 0xDE}};
+  Key k;
+  k.ascii = static_cast<char>(c);
+  if (c >= 'a' && c <= 'z') {
+    k.vk = static_cast<uint16_t>(c - 'a' + 'A');
+  } else if (c >= 'A' && c <= 'Z') {
+    k.vk = c;
+    k.state = kShift;
+  } else if (c >= '0' && c <= '9') {
+    k.vk = c;
+  } else if (c == ' ') {
+    k.vk = kVkSpace;
+  } else {
+    for (int i = 0; i < 10; ++i) {
+      if (kShiftedDigits[i] == static_cast<char>(c)) {
+        k.vk = static_cast<uint16_t>('0' + i);
+        k.state = kShift;
+      }
+    }
+    for (const Oem& o : kOem) {
+      if (o.plain == static_cast<char>(c)) k.vk = o.vk;
+      if (o.shifted == static_cast<char>(c)) {
+        k.vk = o.vk;
+        k.state = kShift;
+      }
+    }
+  }
+  return k;
+}
+
+// A single byte that is no part of an escape sequence.
+Key ByteKey(unsigned char c) {
+  Key k;
+  k.ascii = static_cast<char>(c);
+  switch (c) {
+    case 13:
+      k.vk = kVkReturn;
+      return k;
+    case 10:
+      k.vk = kVkReturn;
+      k.ascii = 13;
+      return k;  // a terminal that sends LF for Enter
+    case 9:
+      k.vk = kVkTab;
+      return k;
+    case 8:
+    case 127:
+      k.vk = kVkBack;
+      k.ascii = 8;
+      return k;
+    case 27:
+      k.vk = kVkEscape;
+      return k;
+    case 0:
+      k.vk = '2';
+      k.state = kLeftCtrl;
+      return k;  // Ctrl+@ / Ctrl+Space
+    default:
+      break;
+  }
+  if (c < 27) {
+    k.vk = static_cast<uint16_t>('A' + c - 1);
+    k.state = kLeftCtrl;
+    return k;
+  }
+  if (c < 32) {
+    static const uint16_t kCtrlPunct[] = {0xDC, 0xDD, '6', 0xBD};  // Ctrl+\ ] ^ _
+    k.vk = kCtrlPunct[c - 28];
+    k.state = kLeftCtrl;
+    return k;
+  }
+  if (c < 128) return PrintableKey(c);
+  return k;  // a byte of the upper half: the character without a key
+}
+
+// Modifier parameter of a CSI sequence (1 + Shift 1, Alt 2, Ctrl 4).
+uint32_t ModifierState(int m) {
+  if (m < 2) return 0;
+  int bits = m - 1;
+  uint32_t state = 0;
+  if (bits & 1) state |= kShift;
+  if (bits & 2) state |= kLeftAlt;
+  if (bits & 4) state |= kLeftCtrl;
+  return state;
+}
+
+// Decodes the escape sequence at data[i] (data[i] is ESC); sets the key and
+// returns the bytes used, or 0 when it is no sequence we know (then ESC is a
+// key of its own).
+size_t DecodeEscape(const std::string& data, size_t i, Key& key) {
+  if (i + 1 >= data.size()) return 0;
+  char intro = data[i + 1];
+  if (intro == 'O' && i + 2 < data.size()) {
+    switch (data[i + 2]) {
+      case 'P':
+        key.vk = kVkF1;
+        break;
+      case 'Q':
+        key.vk = kVkF1 + 1;
+        break;
+      case 'R':
+        key.vk = kVkF1 + 2;
+        break;
+      case 'S':
+        key.vk = kVkF1 + 3;
+        break;
+      case 'A':
+        key.vk = kVkUp;
+        break;
+      case 'B':
+        key.vk = kVkDown;
+        break;
+      case 'C':
+        key.vk = kVkRight;
+        break;
+      case 'D':
+        key.vk = kVkLeft;
+        break;
+      case 'H':
+        key.vk = kVkHome;
+        break;
+      case 'F':
+        key.vk = kVkEnd;
+        break;
+      default:
+        return 0;
+    }
+    return 3;
+  }
+  if (intro != '[') return 0;
+  size_t j = i + 2;
+  // The Linux console writes F1-F5 as ESC [ [ A..E.
+  if (j < data.size() && data[j] == '[') {
+    if (j + 1 < data.size() && data[j + 1] >= 'A' && data[j + 1] <= 'E') {
+      key.vk = static_cast<uint16_t>(kVkF1 + data[j + 1] - 'A');
+      return j + 2 - i;
+    }
+    return 0;
+  }
+  int params[4] = {0, 0, 0, 0};
+  int count = 0;
+  while (j < data.size() && ((data[j] >= '0' && data[j] <= '9') || data[j] == ';')) {
+    if (data[j] == ';') {
+      if (count < 3) ++count;
+    } else if (params[count] < 1000) {
+      params[count] = params[count] * 10 + (data[j] - '0');
+    }
+    ++j;
+  }
+  if (j >= data.size()) return 0;
+  char final = data[j];
+  key.state = ModifierState(params[1]);
+  switch (final) {
+    case 'A':
+      key.vk = kVkUp;
+      break;
+    case 'B':
+      key.vk = kVkDown;
+      break;
+    case 'C':
+      key.vk = kVkRight;
+      break;
+    case 'D':
+      key.vk = kVkLeft;
+      break;
+    case 'H':
+      key.vk = kVkHome;
+      break;
+    case 'F':
+      key.vk = kVkEnd;
+      break;
+    case 'P':
+      key.vk = kVkF1;
+      break;
+    case 'Q':
+      key.vk = kVkF1 + 1;
+      break;
+    case 'R':
+      key.vk = kVkF1 + 2;
+      break;
+    case 'S':
+      key.vk = kVkF1 + 3;
+      break;
+    case 'Z':
+      key.vk = kVkTab;
+      key.ascii = 9;
+      key.state = kShift;
+      break;  // Shift+Tab
+    case '~':
+      switch (params[0]) {
+        case 1:
+        case 7:
+          key.vk = kVkHome;
+          break;
+        case 2:
+          key.vk = kVkInsert;
+          break;
+        case 3:
+          key.vk = kVkDelete;
+          break;
+        case 4:
+        case 8:
+          key.vk = kVkEnd;
+          break;
+        case 5:
+          key.vk = kVkPrior;
+          break;
+        case 6:
+          key.vk = kVkNext;
+          break;
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15:
+          key.vk = static_cast<uint16_t>(kVkF1 + params[0] - 11);
+          break;
+        case 17:
+        case 18:
+        case 19:
+        case 20:
+        case 21:
+          key.vk = static_cast<uint16_t>(kVkF1 + 5 + params[0] - 17);
+          break;
+        case 23:
+        case 24:
+          key.vk = static_cast<uint16_t>(kVkF1 + 10 + params[0] - 23);
+          break;
+        default:
+          key.vk = 0;
+          break;
+      }
+      break;
+    default:
+      key.vk = 0;
+      break;
+  }
+  // A sequence we do not know is still consumed whole, as no key.
+  return j + 1 - i;
+}
+
+struct KeyQueue {
+  std::mutex lock;
+  std::deque<InputRecord> events;
+
+  void Push(const Key& key) {
+    InputRecord down;
+    down.EventType = 1;
+    down.KeyDown = true;
+    down.RepeatCount = 1;
+    down.VirtualKeyCode = key.vk;
+    down.VirtualScanCode = ScanCodeOf(key.vk, key.ascii);
+    down.AsciiChar = key.ascii;
+    down.ControlKeyState = key.state;
+    InputRecord up = down;
+    up.KeyDown = false;
+    events.push_back(down);
+    events.push_back(up);
+  }
+
+  // Reads whatever the terminal has ready, without waiting, into events.
+  void DrainLocked() {
+    std::string data;
+    char block[256];
+    for (;;) {
+      struct pollfd p = {0, POLLIN, 0};
+      if (::poll(&p, 1, 0) <= 0 || (p.revents & POLLIN) == 0) break;
+      ssize_t n = ::read(0, block, sizeof block);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      data.append(block, static_cast<size_t>(n));
+      if (data.size() > 65536) break;
+    }
+    size_t i = 0;
+    while (i < data.size()) {
+      unsigned char c = static_cast<unsigned char>(data[i]);
+      if (c == 27) {
+        Key key;
+        size_t used = DecodeEscape(data, i, key);
+        if (used > 0) {
+          if (key.vk != 0) Push(key);
+          i += used;
+          continue;
+        }
+      }
+      Push(ByteKey(c));
+      ++i;
+    }
+  }
+};
+
+KeyQueue& Queue() {
+  static KeyQueue queue;
+  return queue;
+}
+
+}  // namespace
+
+namespace posix {
+
+bool EnterRawMode() {
+  if (isatty(0) != 1) return false;
+  if (g_rawActive) return true;
+  struct termios mode;
+  if (tcgetattr(0, &mode) != 0) return false;
+  g_savedMode = mode;
+  InstallHandlers();
+  // Enter arrives as CR and no flow-control key is swallowed; ISIG stays so
+  // Ctrl+C still ends the program (and the handler restores the mode).
+  mode.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON);
+  mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+  mode.c_cc[VMIN] = 0;
+  mode.c_cc[VTIME] = 0;
+  g_rawActive = 1;
+  if (tcsetattr(0, TCSANOW, &mode) != 0) {
+    g_rawActive = 0;
+    return false;
+  }
+  return true;
+}
+
+void LeaveRawMode() {
+  if (!g_rawActive) return;
+  tcsetattr(0, TCSANOW, &g_savedMode);
+  g_rawActive = 0;
+}
+
+}  // namespace posix
+
+intptr_t StdInputHandle() {
+  if (fcntl(0, F_GETFD) == -1) return -1;  // errno says why (EBADF)
+  return 0;
+}
+
+int PendingConsoleEvents() {
+  if (!posix::EnterRawMode()) {
+    if (errno == 0) errno = ENOTTY;
+    return -1;
+  }
+  KeyQueue& q = Queue();
+  std::lock_guard<std::mutex> guard(q.lock);
+  q.DrainLocked();
+  return q.events.size() > INT_MAX ? INT_MAX : static_cast<int>(q.events.size());
+}
+
+bool ReadConsoleEvent(InputRecord& record) {
+  if (!posix::EnterRawMode()) return false;
+  KeyQueue& q = Queue();
+  std::lock_guard<std::mutex> guard(q.lock);
+  if (q.events.empty()) q.DrainLocked();
+  if (q.events.empty()) return false;  // never waits
+  record = q.events.front();
+  q.events.pop_front();
+  return true;
+}
+
+bool FlushConsoleInput() {
+  if (!posix::EnterRawMode()) return false;
+  KeyQueue& q = Queue();
+  std::lock_guard<std::mutex> guard(q.lock);
+  tcflush(0, TCIFLUSH);
+  q.DrainLocked();  // bytes that arrived between the flush and now
+  q.events.clear();
+  return true;
+}
+
+}  // namespace zu::platform

@@ -1,0 +1,51 @@
+// Path conventions and the well-known directories: the program directory
+// (from /proc/self/exe) and the data directory that stands in for Windows'.
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace zu::platform {
+
+char PathSeparator() { return '/'; }
+
+// ':' is an ordinary file-name character on POSIX.
+bool IsPathDelimiter(char c) { return c == '/'; }
+
+std::string ProgramPath() {
+  // realpath resolves every link on the way, not only the last one that
+  // readlink would give.
+  char resolved[PATH_MAX];
+  if (realpath("/proc/self/exe", resolved) != nullptr) return resolved;
+  char buffer[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return std::string();
+  return std::string(buffer, static_cast<size_t>(n));
+}
+
+std::string ProgramDirectory() {
+  std::string path = ProgramPath();
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return "./";
+  return path.substr(0, slash + 1);
+}
+
+std::string WindowsDirectory() {
+  std::string base;
+  const char* xdg = getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') {
+    base = xdg;  // the XDG rules ignore relative values
+  } else {
+    const char* home = getenv("HOME");
+    if (home == nullptr || home[0] == 0) return std::string();
+    base = std::string(home) + "/.local/share";
+  }
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return base + "/zus/";
+}
+
+}  // namespace zu::platform

@@ -1,7 +1,9 @@
-// zus: the command-line host (placeholder until the host lands).
-#include <cstdio>
+// zus: the console interpreter of ZuScript.
+#include <string>
+#include <vector>
 
-int main() {
-  std::puts("ZuScript 2.10 (host not built yet)");
-  return 0;
+#include "host/host_run.h"
+
+int main(int argc, char** argv) {
+  return zu::host::RunHost(std::vector<std::string>(argv + 1, argv + argc));
 }

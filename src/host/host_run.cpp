@@ -1,0 +1,167 @@
+// The main sequence of zus: banner, options, zus.ini, script search, the run
+// on the interpreter's own stack, the error reports, the -w wait and the exit
+// code. Every failure of a run is caught here and nowhere else.
+#include "host/host_run.h"
+
+#include <exception>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "engine/script.h"
+#include "host/associations.h"
+#include "host/error_report.h"
+#include "host/host_setup.h"
+#include "host/zu_kbd.h"
+#include "platform/platform.h"
+#include "support/errors.h"
+#include "support/files.h"
+#include "support/numbers.h"
+
+// Stack size of the interpreter thread when the engine does not name one:
+// deep recursion of script functions needs far more than a default thread
+// stack. A zu::kInterpreterStackBytes of the engine is found first by the
+// unqualified lookup below and takes precedence.
+namespace zu_host_defaults {
+inline constexpr size_t kInterpreterStackBytes = size_t{1} << 30;
+}  // namespace zu_host_defaults
+using namespace zu_host_defaults;
+
+namespace zu::host {
+
+namespace {
+
+void Write(std::string_view text) { platform::WriteStdout(text); }
+
+// Parses and runs the main script on a thread with the interpreter's stack.
+// The failure, if any, is carried back to this thread to be reported here.
+std::exception_ptr ParseAndRun(TZuScript& script, const std::string& homeDir,
+                               const std::string& argumentText, int& exitCode) {
+  std::exception_ptr failure;
+  platform::RunWithStack(kInterpreterStackBytes, [&] {
+    try {
+      script.DefineConstant("HomeDir", homeDir);
+      script.Parse();
+      const ScriptValue result = script.Run(argumentText);
+      if (result.Kind() == ValueKind::Integer) exitCode = result.IntegerPayload();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  });
+  return failure;
+}
+
+// The statement being run when a failure struck, if the engine still knows it.
+const TZuScript* ActiveScript(TZuScript* script) {
+  if (script == nullptr) return nullptr;
+  return FindLiveScript(*script, script->Context().Active);
+}
+
+// Reports a failure that is not a script error; the exit code is 1.
+int LastResort(const std::string& kind, const std::string& message, TZuScript* script) {
+  Write(FailureReport(kind, message, ActiveScript(script)));
+  return 1;
+}
+
+// Reports the exception in flight: a script error (exit code -1) or any other
+// failure through the last-resort report (exit code 1).
+int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, bool& lastResort) {
+  lastResort = true;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const EZuScriptError& e) {
+    lastResort = false;
+    const TZuScript* where = e.Script != nullptr ? e.Script : ActiveScript(script);
+    if (!quiet) Write(ScriptErrorReport(where, e.what()));
+    return -1;
+  } catch (const EFailure& e) {
+    return LastResort(e.Kind(), e.what(), script);
+  } catch (const std::bad_alloc&) {
+    return LastResort("EOutOfMemory", "Out of memory", script);
+  } catch (const std::exception& e) {
+    return LastResort("EExternal", e.what(), script);
+  } catch (...) {
+    return LastResort("EUnknown", "Unknown failure", script);
+  }
+}
+
+struct HostContext {
+  HostRules Rules = PlatformRules();
+  std::string ProgramDir = platform::ProgramDirectory();
+  std::string ProgramPath = platform::ProgramPath();
+  std::string WindowsDir = platform::WindowsDirectory();
+};
+
+int RunSequence(const std::vector<std::string>& args, const HostContext& host,
+                TZuKeyboard& keyboard, std::unique_ptr<TZuScript>& script) {
+  const std::string banner = BuildBanner("", "", "");
+  const CommandLine cmd = ScanCommandLine(args, host.Rules, [&host](char letter) {
+    return letter == 'R' ? RegisterAssociations(host.ProgramPath, host.WindowsDir)
+                         : RemoveAssociations(host.WindowsDir);
+  });
+  const HostSettings settings =
+      ParseSettings(ReadTextFile(host.ProgramDir + "zus.ini"), host.ProgramDir, host.Rules);
+  const std::string scriptName = cmd.HasScriptName ? cmd.ScriptName : settings.DefScript;
+  const std::string argumentText = BuildArgumentText(scriptName, cmd.Params);
+  const auto wait = [&keyboard] { WaitForKey(keyboard, PlatformWaitServices()); };
+
+  if (!cmd.Quiet) Write(banner + "\r\n");
+  if (!cmd.RegistrationMessage.empty()) {
+    Write(cmd.RegistrationMessage + "\r\n");
+    return 0;
+  }
+  if (cmd.Help || scriptName.empty()) {
+    if (!cmd.Quiet) Write(std::string(kUsageText) + "\r\n");
+    if (cmd.Wait) wait();
+    return 1;
+  }
+  std::string path;
+  if (!FindScriptFile(scriptName, platform::FileExists, path)) {
+    if (!cmd.Quiet) Write("Script file \"" + path + "\" not found\r\n");
+    if (cmd.Wait) wait();
+    return 1;
+  }
+
+  script = std::make_unique<TZuScript>(FileNamePart(path), nullptr);
+  script->FileName = path;
+  script->SetIncludePath(settings.IncPath);
+  script->AutoImport = settings.AutoImport;
+  script->AutoInclude = settings.AutoInclude;
+  int exitCode = 0;
+  if (std::exception_ptr failure =
+          ParseAndRun(*script, DirectoryPart(path), argumentText, exitCode)) {
+    bool lastResort = false;
+    exitCode = ReportFailure(failure, cmd.Quiet, script.get(), lastResort);
+    if (lastResort) return exitCode;  // no wait after a last-resort report
+  }
+  if (cmd.Wait) {
+    Write("\r\n--\r\nResult = " + IntToText(exitCode));
+    wait();
+  }
+  return exitCode;
+}
+
+}  // namespace
+
+int RunHost(const std::vector<std::string>& args) {
+  int exitCode = 1;
+  std::unique_ptr<TZuScript> script;
+  try {
+    const HostContext host;
+    TZuKeyboard keyboard;
+    exitCode = RunSequence(args, host, keyboard, script);
+  } catch (...) {
+    // A failure outside the run proper (zus.bat not writable, memory).
+    bool lastResort = false;
+    exitCode = ReportFailure(std::current_exception(), false, script.get(), lastResort);
+  }
+  try {
+    script.reset();
+  } catch (...) {
+    // Freeing a script does not fail; nothing may escape the host regardless.
+  }
+  platform::FlushStdout();
+  return exitCode;
+}
+
+}  // namespace zu::host

@@ -1,0 +1,163 @@
+// Option scanning, zus.ini settings, script search, argument text and banner
+// of the zus host.
+#include "host/host_setup.h"
+
+#include "platform/platform.h"
+#include "support/ini.h"
+
+namespace zu::host {
+
+const char* const kUsageText =
+    "Usage: zus [options] script_file [script_params_list]\r\n"
+    "Available options:\r\n"
+    "  -h  -- show this message\r\n"
+    "  -q  -- quiet mode (no messages)\r\n"
+    "  -r  -- register file associations\r\n"
+    "  -u  -- remove file associations\r\n"
+    "  -w  -- expect keystroke for termination of session\r\n";
+
+namespace {
+
+constexpr const char* kFallbackBanner = "ZuScript 2.10";
+// Shown after the fallback name; this build carries no version resource.
+constexpr const char* kFallbackNotice = " - console script interpreter";
+
+}  // namespace
+
+HostRules PlatformRules() {
+  HostRules rules;
+  const bool windows = platform::PathSeparator() == '\\';
+  rules.SlashStartsOption = windows;
+  rules.UpperCaseScriptName = windows;
+  rules.DotSlashIsProgramDir = !windows;
+  return rules;
+}
+
+CommandLine ScanCommandLine(const std::vector<std::string>& args, const HostRules& rules,
+                            const RegistrationAction& registrationAction) {
+  CommandLine cmd;
+  size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool isOption =
+        !arg.empty() && (arg[0] == '-' || (rules.SlashStartsOption && arg[0] == '/'));
+    if (!isOption) break;
+    // "-" alone has no letter and selects nothing.
+    const char letter =
+        arg.size() > 1 ? static_cast<char>(platform::UpperChar(static_cast<unsigned char>(arg[1])))
+                       : '\0';
+    switch (letter) {
+      case 'H':
+      case '?':
+        cmd.Help = true;
+        break;
+      case 'Q':
+        cmd.Quiet = true;
+        break;
+      case 'W':
+        cmd.Wait = true;
+        break;
+      case 'R':
+      case 'U':
+        if (registrationAction) cmd.RegistrationMessage = registrationAction(letter);
+        break;
+      default:
+        break;  // unknown options are ignored without a message
+    }
+  }
+  if (i < args.size()) {
+    cmd.HasScriptName = true;
+    cmd.ScriptName = rules.UpperCaseScriptName ? platform::UpperText(args[i]) : args[i];
+    cmd.Params.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+  }
+  return cmd;
+}
+
+std::string ReplaceProgramDir(std::string_view text, const std::string& programDir,
+                              const HostRules& rules) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool dotPair =
+        text[i] == '.' && i + 1 < text.size() &&
+        (text[i + 1] == '\\' || (rules.DotSlashIsProgramDir && text[i + 1] == '/'));
+    // "..\" and "../" name the parent directory: turning their second half
+    // into the program directory would give a path that exists nowhere.
+    const bool partOfDotDot = i > 0 && text[i - 1] == '.';
+    if (dotPair && !partOfDotDot) {
+      out += programDir;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+HostSettings ParseSettings(std::string_view iniText, const std::string& programDir,
+                           const HostRules& rules) {
+  HostSettings s;
+  s.IncPath = ReplaceProgramDir(IniValue(iniText, "incpath", ".\\include", '='), programDir, rules);
+  s.AutoImport = IniValue(iniText, "autoimport", "", '=');
+  s.AutoInclude = IniValue(iniText, "autoinclude", "", '=');
+  s.DefScript = ReplaceProgramDir(IniValue(iniText, "defscript", "", '='), programDir, rules);
+  return s;
+}
+
+std::string BuildArgumentText(const std::string& scriptName,
+                              const std::vector<std::string>& params) {
+  std::string text = "\"";
+  for (char c : scriptName) {
+    text += c;
+    if (c == '\\') text += '\\';
+  }
+  text += "\"\r";
+  for (const std::string& p : params) {
+    text += '"';
+    text += p;
+    text += "\"\r";
+  }
+  return text;
+}
+
+std::string ChangeFileExt(const std::string& name, std::string_view ext) {
+  for (size_t i = name.size(); i > 0; --i) {
+    const char c = name[i - 1];
+    if (c == '.') return name.substr(0, i - 1) + std::string(ext);
+    if (platform::IsPathDelimiter(c)) break;
+  }
+  return name + std::string(ext);
+}
+
+bool FindScriptFile(const std::string& name, const std::function<bool(const std::string&)>& exists,
+                    std::string& path) {
+  path = name;
+  if (exists(path)) return true;
+  for (const char* ext : {".zus", ".bat", ".cmd"}) {
+    path = ChangeFileExt(path, ext);
+    if (exists(path)) return true;
+  }
+  return false;
+}
+
+std::string DirectoryPart(const std::string& path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    if (platform::IsPathDelimiter(path[i - 1])) return path.substr(0, i);
+  }
+  return {};
+}
+
+std::string FileNamePart(const std::string& path) {
+  return path.substr(DirectoryPart(path).size());
+}
+
+std::string BuildBanner(const std::string& productName, const std::string& productVersion,
+                        const std::string& legalCopyright) {
+  std::string banner = productName;
+  if (!productVersion.empty()) banner += " Version " + productVersion;
+  if (!legalCopyright.empty()) banner += "\r\n" + legalCopyright;
+  if (banner.empty()) banner = std::string(kFallbackBanner) + kFallbackNotice;
+  return banner;
+}
+
+}  // namespace zu::host

@@ -1,0 +1,113 @@
+// Built-ins on texts: positions, substrings, words, case, replacing,
+// trimming, padding and the two path splitters.
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "engine/builtins/builtin_ops.h"
+#include "engine/script.h"
+#include "platform/platform.h"
+#include "support/text_utils.h"
+
+namespace zu {
+namespace {
+
+ScriptValue TextResult(std::string s) { return ScriptValue::Text(std::move(s)); }
+
+// Lengths and positions are Integers; a text can in principle be longer than
+// the Integer range, so they are capped instead of wrapping.
+ScriptValue SizeResult(size_t n) {
+  constexpr auto kMax = static_cast<size_t>(std::numeric_limits<int32_t>::max());
+  return ScriptValue::Integer(static_cast<int32_t>(n > kMax ? kMax : n));
+}
+
+// Shared by StrPad and StrLPad. An empty pad text has no character to pad
+// with, so the text comes back unchanged.
+std::string Pad(const BuiltinArgs& args, bool inFront) {
+  std::string s = ToText(args[0]);
+  const int32_t length = ToInteger(args[1]);
+  const std::string pad = ToText(args[2]);
+  if (pad.empty() || length < 0 || s.size() >= static_cast<size_t>(length)) return s;
+  return inFront ? PadLeft(s, length, pad[0]) : PadRight(s, length, pad[0]);
+}
+
+// Index of the last directory delimiter, or npos.
+size_t LastDelimiter(const std::string& path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    if (platform::IsPathDelimiter(path[i - 1])) return i - 1;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+ScriptValue BuiltinStrPos(TZuScript&, const BuiltinArgs& args) {
+  const std::string s = ToText(args[0]);
+  const std::string sub = ToText(args[1]);
+  if (s.empty() || sub.empty()) return ScriptValue::Integer(0);
+  const size_t at = s.find(sub);
+  return at == std::string::npos ? ScriptValue::Integer(0) : SizeResult(at + 1);
+}
+
+// A start below 1 counts as 1 without reducing the count.
+ScriptValue BuiltinSubstr(TZuScript&, const BuiltinArgs& args) {
+  const std::string s = ToText(args[0]);
+  int64_t start = ToInteger(args[1]);
+  const int32_t count = ToInteger(args[2]);
+  if (start < 1) start = 1;
+  if (s.empty() || count < 0 || start > static_cast<int64_t>(s.size())) return TextResult("");
+  return TextResult(s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(count)));
+}
+
+ScriptValue BuiltinStrWord(TZuScript&, const BuiltinArgs& args) {
+  const int32_t n = ToInteger(args[0]);
+  const std::string s = ToText(args[1]);
+  const std::string delimiters = ToText(args[2]);
+  if (n < 1) return TextResult("");
+  return TextResult(FieldAt(n, s, delimiters));
+}
+
+ScriptValue BuiltinStrLen(TZuScript&, const BuiltinArgs& args) {
+  return SizeResult(ToText(args[0]).size());
+}
+
+ScriptValue BuiltinStrUpper(TZuScript&, const BuiltinArgs& args) {
+  return TextResult(platform::UpperText(ToText(args[0])));
+}
+
+ScriptValue BuiltinStrLower(TZuScript&, const BuiltinArgs& args) {
+  return TextResult(platform::LowerText(ToText(args[0])));
+}
+
+ScriptValue BuiltinStrRepl(TZuScript&, const BuiltinArgs& args) {
+  const std::string s = ToText(args[0]);
+  const std::string old = ToText(args[1]);
+  const std::string replacement = ToText(args[2]);
+  return TextResult(ReplaceAllText(s, old, replacement));
+}
+
+ScriptValue BuiltinTrim(TZuScript&, const BuiltinArgs& args) {
+  return TextResult(Trim(ToText(args[0])));
+}
+
+ScriptValue BuiltinStrPad(TZuScript&, const BuiltinArgs& args) {
+  return TextResult(Pad(args, false));
+}
+
+ScriptValue BuiltinStrLPad(TZuScript&, const BuiltinArgs& args) {
+  return TextResult(Pad(args, true));
+}
+
+ScriptValue BuiltinExtractFilePath(TZuScript&, const BuiltinArgs& args) {
+  const std::string path = ToText(args[0]);
+  const size_t at = LastDelimiter(path);
+  return TextResult(at == std::string::npos ? std::string() : path.substr(0, at + 1));
+}
+
+ScriptValue BuiltinExtractFileName(TZuScript&, const BuiltinArgs& args) {
+  std::string path = ToText(args[0]);
+  const size_t at = LastDelimiter(path);
+  return TextResult(at == std::string::npos ? std::move(path) : path.substr(at + 1));
+}
+
+}  // namespace zu

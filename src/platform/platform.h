@@ -238,6 +238,11 @@ class Process {
 // rules; an executable or a name on PATH runs directly, any other existing
 // file goes to xdg-open). No shell. A failed start gives a not-started Process.
 Process ShellExecute(const std::string& file, const std::string& parameters);
+// Splits a parameter text into arguments by the Windows command-line rules:
+// blanks separate, double quotes group ("" inside quotes is a quote), 2n
+// backslashes before a quote give n and the quote groups, 2n+1 give n and a
+// literal quote; other backslashes are kept.
+std::vector<std::string> SplitCommandLine(const std::string& text);
 
 // ---------------------------------------------------------------- misc
 // Sleeps; 0xFFFFFFFF waits forever.

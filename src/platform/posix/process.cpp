@@ -1,0 +1,169 @@
+// Starting programs the way ShellExecute does, without a shell: an
+// executable file, or a name found on PATH, runs directly with its parameter
+// text split by the Windows command-line rules; any other existing file is
+// handed to xdg-open. Waiting is waitpid.
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+extern char** environ;
+
+namespace zu::platform {
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// The full path of an executable name on PATH; empty when there is none.
+std::string FindOnPath(const std::string& name) {
+  const char* path = getenv("PATH");
+  if (path == nullptr) return std::string();
+  std::string list = path;
+  size_t start = 0;
+  for (;;) {
+    size_t end = list.find(':', start);
+    std::string dir =
+        list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (dir.empty()) dir = ".";  // an empty PATH entry is the current directory
+    std::string candidate = dir + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    if (end == std::string::npos) return std::string();
+    start = end + 1;
+  }
+}
+
+long Spawn(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  // Our own buffered output goes first, so it precedes the program's.
+  FlushStdout();
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (rc != 0) {
+    errno = rc;
+    return 0;
+  }
+  return static_cast<long>(pid);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& text) {
+  std::vector<std::string> args;
+  size_t i = 0;
+  const size_t n = text.size();
+  for (;;) {
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i >= n) break;
+    std::string arg;
+    bool quoted = false;
+    while (i < n) {
+      char c = text[i];
+      if (!quoted && (c == ' ' || c == '\t')) break;
+      if (c == '\\') {
+        size_t slashes = 0;
+        while (i < n && text[i] == '\\') {
+          ++slashes;
+          ++i;
+        }
+        if (i < n && text[i] == '"') {
+          // 2n backslashes and a quote: n backslashes, the quote delimits;
+          // 2n+1: n backslashes and a literal quote.
+          arg.append(slashes / 2, '\\');
+          if (slashes % 2 == 1) {
+            arg += '"';
+            ++i;
+          }
+        } else {
+          arg.append(slashes, '\\');
+        }
+        continue;
+      }
+      if (c == '"') {
+        if (quoted && i + 1 < n && text[i + 1] == '"') {
+          arg += '"';  // "" inside quotes is a literal quote
+          i += 2;
+          continue;
+        }
+        quoted = !quoted;
+        ++i;
+        continue;
+      }
+      arg += c;
+      ++i;
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+Process::~Process() {
+  // Not waited for: the program runs on. A program that has already ended
+  // is reaped here so it does not linger.
+  if (pid_ > 0) ::waitpid(static_cast<pid_t>(pid_), nullptr, WNOHANG);
+}
+
+Process::Process(Process&& other) noexcept : pid_(other.pid_) { other.pid_ = 0; }
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    pid_ = other.pid_;
+    other.pid_ = 0;
+  }
+  return *this;
+}
+
+void Process::Wait() {
+  if (pid_ <= 0) return;
+  int status = 0;
+  while (::waitpid(static_cast<pid_t>(pid_), &status, 0) < 0 && errno == EINTR) {
+  }
+  pid_ = 0;
+}
+
+Process ShellExecute(const std::string& file, const std::string& parameters) {
+  Process process;
+  if (file.empty()) {
+    errno = ENOENT;
+    return process;
+  }
+  std::string program;
+  if (file.find('/') != std::string::npos) {
+    if (IsExecutableFile(file)) program = file;
+  } else if (IsExecutableFile(file)) {
+    program = "./" + file;  // Windows looks in the current directory first
+  } else {
+    program = FindOnPath(file);
+  }
+  std::vector<std::string> args;
+  if (!program.empty()) {
+    args.push_back(file);
+    for (std::string& a : SplitCommandLine(parameters)) args.push_back(std::move(a));
+  } else {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return process;  // errno from stat
+    // A document or a folder: its associated application opens it.
+    program = FindOnPath("xdg-open");
+    if (program.empty()) {
+      errno = ENOENT;
+      return process;
+    }
+    args = {"xdg-open", file};
+  }
+  process.pid_ = Spawn(program, args);
+  return process;
+}
+
+}  // namespace zu::platform

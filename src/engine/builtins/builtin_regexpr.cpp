@@ -5,23 +5,7 @@
 
 #include "engine/builtins/builtin_ops.h"
 #include "engine/script.h"
-#if __has_include("regexpr/regexpr.h")
 #include "regexpr/regexpr.h"
-#else
-// Until the regular-expression engine lands in the tree: its entry points
-// as announced, failing cleanly so that the engine links meanwhile.
-#include <string_view>
-
-#include "support/errors.h"
-namespace zu {
-inline bool RegExprMatch(std::string_view, std::string_view) {
-  throw EFailure(kRegExprError, "regular expressions are not built yet");
-}
-inline std::string RegExprReplace(std::string_view, std::string_view, std::string_view) {
-  throw EFailure(kRegExprError, "regular expressions are not built yet");
-}
-}  // namespace zu
-#endif
 
 namespace zu {
 

@@ -1,0 +1,265 @@
+// TFile: open modes, line and character reads through a read-ahead buffer,
+// writes, Seek and the file's names, size and times.
+#include "modules/io/io_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "platform/date_codec.h"
+
+namespace zu::io {
+
+namespace {
+
+// Sharing part of a mode: values 0 and 1 share nothing; values above 4 are
+// taken as no sharing too (the safe reading of an undefined value).
+platform::FileShare ShareOfMode(int32_t mode) {
+  switch ((static_cast<uint32_t>(mode) & 0xF0) >> 4) {
+    case 2:
+      return platform::FileShare::Read;
+    case 3:
+      return platform::FileShare::Write;
+    case 4:
+      return platform::FileShare::ReadWrite;
+    default:
+      return platform::FileShare::None;
+  }
+}
+
+// Access part of a mode; the undefined value 3 is taken as read and write.
+platform::FileAccess AccessOfMode(int32_t mode) {
+  switch (mode & 3) {
+    case 0:
+      return platform::FileAccess::Read;
+    case 1:
+      return platform::FileAccess::Write;
+    default:
+      return platform::FileAccess::ReadWrite;
+  }
+}
+
+size_t LastDelimiter(const std::string& name) {
+  for (size_t k = name.size(); k > 0; --k) {
+    if (platform::IsPathDelimiter(name[k - 1])) return k;
+  }
+  return 0;
+}
+
+}  // namespace
+
+double FileTimeToDays(const platform::FileTime& t) {
+  return platform::CalendarToDays(platform::FileTimeToLocal(t));
+}
+
+TZuScriptX_File::TZuScriptX_File(std::string class_name, std::string object_name)
+    : TZuScriptX_Object(std::move(class_name), std::move(object_name)) {
+  AddFunction("Open", 2);
+  AddFunction("Close", 0);
+  AddFunction("Seek", 2);
+  AddFunction("ReadString", 0);
+  AddFunction("ReadChar", 0);
+  AddFunction("WriteString", 1);
+  for (const char* name : {"CreationTime", "EOF", "LastAccessTime", "LastWriteTime", "Name", "Path",
+                           "FullName", "Size"}) {
+    AddProperty(name);
+  }
+}
+
+TZuScriptX_File::~TZuScriptX_File() = default;  // file_ closes itself
+
+bool TZuScriptX_File::CallFunction(const std::string& name, const std::vector<ScriptValue>& values,
+                                   int last_index, ScriptValue& result) {
+  if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
+  std::string upper = platform::UpperText(name);
+  if (upper == "OPEN") return Open(values);
+  if (upper == "CLOSE") {
+    Close();
+    return true;
+  }
+  if (!file_.IsOpen()) return Fail("File not opened");
+  if (upper == "SEEK") return Seek(values, result);
+  if (upper == "READSTRING") {
+    result = ScriptValue::Text(ReadString());
+    return true;
+  }
+  if (upper == "READCHAR") {
+    result = ScriptValue::Text(ReadChar());
+    return true;
+  }
+  if (upper == "WRITESTRING") {
+    result = ScriptValue::Integer(WriteString(ToText(values[0])));
+    return true;
+  }
+  return NotImplemented(name);
+}
+
+bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
+  if (file_.IsOpen()) return Fail("File \"" + FileName + "\" already open");
+  FileName = ToText(values[0]);
+  int32_t mode = ToInteger(values[1]);
+  EndOfFile = false;
+  buffer_pos_ = buffer_len_ = 0;
+  if (platform::DirectoryExists(FileName)) {
+    // A directory opens on POSIX but cannot be read or written; refuse it
+    // as the file system of the original platform does.
+    platform::SetLastError(EISDIR);
+  } else if (AccessOfMode(mode) == platform::FileAccess::Read) {
+    file_ = platform::File::Open(FileName, platform::FileAccess::Read, ShareOfMode(mode),
+                                 platform::FileDisposition::OpenExisting);
+  } else if (platform::FileExists(FileName)) {
+    file_ = platform::File::Open(FileName, AccessOfMode(mode), ShareOfMode(mode),
+                                 platform::FileDisposition::OpenExisting);
+  } else {
+    file_ =
+        platform::File::Open(FileName, platform::FileAccess::ReadWrite, platform::FileShare::None,
+                             platform::FileDisposition::CreateAlways);
+  }
+  if (!file_.IsOpen()) {
+    return Fail("Can't open file \"" + FileName + "\". Error " +
+                std::to_string(platform::LastError()));
+  }
+  return true;
+}
+
+void TZuScriptX_File::Close() {
+  if (!file_.IsOpen()) return;
+  file_.Close();
+  FileName.clear();
+  EndOfFile = false;
+  buffer_pos_ = buffer_len_ = 0;
+}
+
+bool TZuScriptX_File::DropReadAhead() {
+  size_t ahead = buffer_len_ - buffer_pos_;
+  buffer_pos_ = buffer_len_ = 0;
+  if (ahead == 0) return true;
+  return file_.Seek(-static_cast<int64_t>(ahead), 1) >= 0;
+}
+
+bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& result) {
+  int32_t offset = ToInteger(values[0]);
+  int32_t origin = ToInteger(values[1]);
+  DropReadAhead();
+  if (origin < 0 || origin > 2) {
+    platform::SetLastError(EINVAL);
+    return Fail("Seek error " + std::to_string(platform::LastError()));
+  }
+  int64_t before = file_.Seek(0, 1);
+  int64_t position = file_.Seek(offset, origin);
+  if (position < 0) return Fail("Seek error " + std::to_string(platform::LastError()));
+  if (position > std::numeric_limits<int32_t>::max()) {
+    // Positions of 2 GiB and more do not fit the script's Integer: refuse
+    // them and leave the position where it was.
+    if (before >= 0) file_.Seek(before, 0);
+    platform::SetLastError(EOVERFLOW);
+    return Fail("Seek error " + std::to_string(platform::LastError()));
+  }
+  result = ScriptValue::Integer(static_cast<int32_t>(position));
+  return true;
+}
+
+int TZuScriptX_File::NextByte() {
+  if (buffer_pos_ == buffer_len_) {
+    if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+    buffer_pos_ = buffer_len_ = 0;
+    long got = file_.Read(buffer_.get(), kBufferSize);
+    if (got <= 0) return -1;
+    buffer_len_ = static_cast<size_t>(got);
+  }
+  return static_cast<unsigned char>(buffer_[buffer_pos_++]);
+}
+
+std::string TZuScriptX_File::ReadString() {
+  std::string line;
+  for (;;) {
+    if (buffer_pos_ == buffer_len_) {
+      int c = NextByte();  // refills the buffer
+      if (c < 0) {
+        EndOfFile = true;
+        break;
+      }
+      --buffer_pos_;
+    }
+    // Take everything up to the next LF in one step; CR bytes are dropped
+    // wherever they stand.
+    const char* start = buffer_.get() + buffer_pos_;
+    size_t available = buffer_len_ - buffer_pos_;
+    const void* lf = std::memchr(start, '\n', available);
+    size_t take =
+        lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - start) : available;
+    for (size_t k = 0; k < take; ++k) {
+      if (start[k] != '\r') line += start[k];
+    }
+    buffer_pos_ += take;
+    if (lf != nullptr) {
+      ++buffer_pos_;
+      break;
+    }
+  }
+  return line;
+}
+
+std::string TZuScriptX_File::ReadChar() {
+  int c = NextByte();
+  if (c < 0) {
+    EndOfFile = true;
+    c = 0;
+  }
+  return std::string(1, static_cast<char>(c));
+}
+
+int32_t TZuScriptX_File::WriteString(const std::string& text) {
+  DropReadAhead();
+  long written = file_.Write(text.data(), text.size());
+  if (written < 0) return -1;
+  return static_cast<int32_t>(written);
+}
+
+bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
+  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
+  if (!file_.IsOpen()) return Fail("File not opened");
+  std::string upper = platform::UpperText(name);
+  if (upper == "FULLNAME") {
+    value = ScriptValue::Text(FileName);
+    return true;
+  }
+  if (upper == "NAME") {
+    value = ScriptValue::Text(FileName.substr(LastDelimiter(FileName)));
+    return true;
+  }
+  if (upper == "PATH") {
+    value = ScriptValue::Text(FileName.substr(0, LastDelimiter(FileName)));
+    return true;
+  }
+  if (upper == "EOF") {
+    value = ScriptValue::Boolean(EndOfFile);
+    return true;
+  }
+  if (upper != "SIZE" && upper != "CREATIONTIME" && upper != "LASTACCESSTIME" &&
+      upper != "LASTWRITETIME") {
+    return WriteOnly(name);
+  }
+  platform::FileInfo info;
+  if (!file_.Info(info)) {
+    return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
+  }
+  if (upper == "SIZE") {
+    value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(info.Size)));
+  } else if (upper == "CREATIONTIME") {
+    value = ScriptValue::Float(FileTimeToDays(info.Creation));
+  } else if (upper == "LASTACCESSTIME") {
+    value = ScriptValue::Float(FileTimeToDays(info.LastAccess));
+  } else {
+    value = ScriptValue::Float(FileTimeToDays(info.LastWrite));
+  }
+  return true;
+}
+
+bool TZuScriptX_File::SetProperty(const std::string& name, const ScriptValue& value) {
+  if (!TZuScriptX_Object::SetProperty(name, value)) return false;
+  return ReadOnly(name);
+}
+
+}  // namespace zu::io

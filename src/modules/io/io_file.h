@@ -1,0 +1,53 @@
+// TFile: byte-oriented access to one file at a time (class "TFILE").
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "modules/io/zuscriptx_tools.h"
+#include "platform/platform.h"
+
+namespace zu::io {
+
+// Day count in local time (days since 1899-12-30, time as the fraction) of
+// a UTC file time; the value the time properties hand to scripts.
+double FileTimeToDays(const platform::FileTime& t);
+
+// The script class TFile. Reads go through a private buffer so that line
+// and character reads do not cost one system call per byte; the file's
+// logical position is the one scripts see in Seek, WriteString and EOF.
+class TZuScriptX_File : public TZuScriptX_Object {
+ public:
+  TZuScriptX_File(std::string class_name, std::string object_name);
+  ~TZuScriptX_File() override;
+
+  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
+                    ScriptValue& result) override;
+  bool GetProperty(const std::string& name, ScriptValue& value) override;
+  bool SetProperty(const std::string& name, const ScriptValue& value) override;
+
+ private:
+  static constexpr size_t kBufferSize = 64 * 1024;
+
+  bool Open(const std::vector<ScriptValue>& values);
+  void Close();
+  bool Seek(const std::vector<ScriptValue>& values, ScriptValue& result);
+  std::string ReadString();
+  std::string ReadChar();
+  int32_t WriteString(const std::string& text);
+  // The next byte, or -1 at the end of the file (or when reading fails).
+  int NextByte();
+  // Moves the system position back to the logical one and drops what was
+  // read ahead; done before every operation other than a read.
+  bool DropReadAhead();
+
+  platform::File file_;  // closed: Handle -1
+  std::string FileName;
+  bool EndOfFile = false;
+  std::unique_ptr<char[]> buffer_;
+  size_t buffer_pos_ = 0;
+  size_t buffer_len_ = 0;
+};
+
+}  // namespace zu::io

@@ -1,0 +1,50 @@
+// TFileFinder: lists a directory's entries, optionally descending into its
+// subdirectories breadth first (class "TFILEFINDER").
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "modules/io/zuscriptx_tools.h"
+#include "platform/platform.h"
+
+namespace zu::io {
+
+class TZuScriptX_FileFinder : public TZuScriptX_Object {
+ public:
+  TZuScriptX_FileFinder(std::string class_name, std::string object_name);
+
+  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
+                    ScriptValue& result) override;
+  bool GetProperty(const std::string& name, ScriptValue& value) override;
+  bool SetProperty(const std::string& name, const ScriptValue& value) override;
+
+ private:
+  // Opens a search of every entry of dir and puts its first entry into
+  // FindData; false when the directory cannot be read (no search open) or
+  // holds nothing (the search stays open and answers no further entry).
+  bool StartSearch(const std::string& dir);
+  // The next entry of the open search into FindData; false at the end.
+  bool NextEntry();
+  void CloseSearch();
+  // From the entry in FindData to the next one to report in this directory.
+  bool NextMatch();
+  bool FindFirst(const std::string& spec);
+  bool FindNext();
+
+  // The entries of the directory being searched, read at once and sorted by
+  // name so that a walk is the same on every run; entry_ indexes the next.
+  bool search_open_ = false;
+  std::vector<platform::DirEntry> entries_;
+  size_t entry_ = 0;
+
+  platform::DirEntry FindData;
+  std::string SearchSpec;
+  std::string SearchDir;
+  std::string SearchMask;
+  std::deque<std::string> PendingDirs;
+  bool Recursive = false;
+};
+
+}  // namespace zu::io

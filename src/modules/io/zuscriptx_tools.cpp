@@ -1,0 +1,167 @@
+// The toolkit: base checks of every module object, the owning lists and the
+// module-wide registry.
+#include "modules/io/zuscriptx_tools.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace zu::io {
+
+namespace {
+
+// Created when the library is loaded and destroyed when it is unloaded.
+ModuleRegistry registry;
+
+bool SameTextUpper(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (platform::UpperChar(static_cast<unsigned char>(a[k])) !=
+        platform::UpperChar(static_cast<unsigned char>(b[k])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ModuleRegistry& Registry() { return registry; }
+
+bool Fail(std::string message) {
+  registry.LastError = std::move(message);
+  return false;
+}
+
+ModuleRegistry::~ModuleRegistry() {
+  // Functions first, then the objects (which lets a file object close its
+  // file), then the classes.
+  FunctionsList.Clear();
+  ObjectsList.Clear();
+  ClassesList.clear();
+  LastError.clear();
+}
+
+int OrdinalCompare(std::string_view a, std::string_view b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t k = 0; k < n; ++k) {
+    auto ca = static_cast<unsigned char>(a[k]);
+    auto cb = static_cast<unsigned char>(b[k]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+// ---------------------------------------------------------------- functions
+
+TZuScriptX_Function* TZuScriptX_FunctionsList::Add(std::unique_ptr<TZuScriptX_Function> function) {
+  if (!function) return nullptr;
+  TZuScriptX_Function* added = function.get();
+  auto at = std::upper_bound(items_.begin(), items_.end(), added->Name,
+                             [](const std::string& name, const auto& item) {
+                               return OrdinalCompare(name, item->Name) < 0;
+                             });
+  items_.insert(at, std::move(function));
+  return added;
+}
+
+void TZuScriptX_FunctionsList::Clear() {
+  for (auto& item : items_) item.reset();
+  items_.clear();
+}
+
+TZuScriptX_Function* TZuScriptX_FunctionsList::Find(std::string_view name) const {
+  for (const auto& item : items_) {
+    if (SameTextUpper(item->Name, name)) return item.get();
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- objects
+
+TZuScriptX_Object* TZuScriptX_ObjectsList::Add(std::unique_ptr<TZuScriptX_Object> object) {
+  if (!object) return nullptr;
+  TZuScriptX_Object* added = object.get();
+  auto at = std::upper_bound(items_.begin(), items_.end(), added->ObjectName,
+                             [](const std::string& name, const auto& item) {
+                               return OrdinalCompare(name, item->ObjectName) < 0;
+                             });
+  items_.insert(at, std::move(object));
+  return added;
+}
+
+void TZuScriptX_ObjectsList::Clear() {
+  while (!items_.empty()) items_.pop_back();
+}
+
+TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view class_name,
+                                                std::string_view object_name) const {
+  for (const auto& item : items_) {
+    if (!SameTextUpper(item->ObjectName, object_name)) continue;
+    if (!class_name.empty() && !SameTextUpper(item->ClassName, class_name)) continue;
+    return item.get();
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- base object
+
+TZuScriptX_Object::TZuScriptX_Object(std::string class_name, std::string object_name)
+    : ClassName(std::move(class_name)), ObjectName(std::move(object_name)) {}
+
+void TZuScriptX_Object::AddFunction(const char* name, int32_t arg_count) {
+  Functions.Add(std::make_unique<TZuScriptX_Function>(name, arg_count));
+}
+
+bool TZuScriptX_Object::SplitProperty(const std::string& path) {
+  for (auto& part : SubProperties) part.clear();
+  SubProperties[0] = path;
+  for (int j = 0;; ++j) {
+    size_t dot = SubProperties[j].find('.');
+    if (dot == std::string::npos) return true;
+    if (j == kMaxSubProperties - 1) return Fail("Too much subproperties");
+    // A part holds at most 9999 characters after its dot.
+    SubProperties[j + 1] = SubProperties[j].substr(dot + 1, 9999);
+    SubProperties[j].resize(dot);
+  }
+}
+
+bool TZuScriptX_Object::CallFunction(const std::string& name, const std::vector<ScriptValue>&,
+                                     int last_index, ScriptValue&) {
+  const TZuScriptX_Function* function = Functions.Find(name);
+  if (function == nullptr) {
+    return Fail("Function \"" + name + "\" not found in class \"" + ClassName + "\"");
+  }
+  if (last_index + 1 != function->ArgCount) {
+    return Fail("Function \"" + name + "\" must have " + std::to_string(function->ArgCount) +
+                " arguments");
+  }
+  return true;
+}
+
+bool TZuScriptX_Object::GetProperty(const std::string& name, ScriptValue&) {
+  if (!SplitProperty(name)) return false;
+  for (const auto& property : Properties) {
+    if (platform::CompareTextIgnoreCase(property, SubProperties[0]) == 0) return true;
+  }
+  return Fail("Property \"" + name + "\" not found in class \"" + ClassName + "\"");
+}
+
+bool TZuScriptX_Object::SetProperty(const std::string& name, const ScriptValue&) {
+  ScriptValue unused;
+  return TZuScriptX_Object::GetProperty(name, unused);
+}
+
+bool TZuScriptX_Object::NotImplemented(const std::string& name) {
+  return Fail("Function \"" + name + "\" not implemented in class \"" + ClassName + "\"");
+}
+
+bool TZuScriptX_Object::WriteOnly(const std::string& name) {
+  return Fail("Property \"" + name + "\" of class \"" + ClassName + "\" is write-only");
+}
+
+bool TZuScriptX_Object::ReadOnly(const std::string& name) {
+  return Fail("Property \"" + name + "\" of class \"" + ClassName + "\" is read-only");
+}
+
+}  // namespace zu::io

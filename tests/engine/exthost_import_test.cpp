@@ -1,0 +1,249 @@
+// Import of extension modules: finding the file, loading, starting and
+// stopping the module, reading its lists and the duplicate checks, against
+// the misbehaving test module testmod.zux and its variants.
+#include <string>
+
+#include "exthost/fixture.h"
+
+namespace zu::testing {
+namespace {
+
+class ExtImport : public ExtHostTest {};
+
+TEST_F(ExtImport, RegistersClassesAndFunctionsAndStopsModuleWithScript) {
+  {
+    TZuScript script("main", nullptr);
+    const std::string path = ModulePath("testmod.zux");
+    script.ImportModule(path);
+    ASSERT_EQ(script.ModuleList.Count(), 1);
+    auto* module = static_cast<TZuScriptExtModule*>(script.ModuleList.Get(0));
+    EXPECT_EQ(module->Name, path);
+    EXPECT_EQ(module->FilePath, path);
+    EXPECT_EQ(module->Kind, kKindExtModule);
+    EXPECT_EQ(module->Owner, &script);
+    EXPECT_EQ(module->Version, 256);
+
+    ASSERT_EQ(script.ClassList.Count(), 2);
+    EXPECT_EQ(script.ClassList.Get(0)->Name, "TCOUNTER");
+    EXPECT_EQ(script.ClassList.Get(1)->Name, "TOTHER");
+    EXPECT_NE(script.FindClass("tCounter"), nullptr);
+
+    ASSERT_EQ(script.ExtFuncList.Count(), 5);
+    EXPECT_EQ(script.FindExtFunc("add")->ArgCount, 2);
+    EXPECT_EQ(script.FindExtFunc("ECHO")->ArgCount, 1);
+    EXPECT_EQ(script.FindExtFunc("NullText")->ArgCount, 0);
+    EXPECT_EQ(script.FindExtFunc("ADD")->Owner, &script);
+    EXPECT_EQ(CallLog(), "init\n");
+  }
+  EXPECT_EQ(CallLog(), "init\ndone\n");
+}
+
+TEST_F(ExtImport, SecondImportOfTheSameNameFailsIgnoringCase) {
+  TZuScript script("main", nullptr);
+  script.ImportModule(ModulePath("testmod.zux"));
+  const std::string again = ModulePath("TESTMOD.ZUX");
+  EXPECT_SCRIPT_ERROR(script.ImportModule(again), &script,
+                      "Extension module \"" + again + "\" already imported");
+  EXPECT_EQ(script.ModuleList.Count(), 1);
+  EXPECT_EQ(CallLog(), "init\n");
+}
+
+TEST_F(ExtImport, SameFileUnderTwoNamesStartsTwiceAndClashesOnFirstClass) {
+  {
+    TZuScript script("main", nullptr);
+    script.ImportModule(ModulePath("testmod.zux"));
+    const std::string other = std::string(ZU_BIN_DIR) + "/./testmod.zux";
+    EXPECT_SCRIPT_ERROR(
+        script.ImportModule(other), &script,
+        "Class \"TCOUNTER\" exporting by extension module \"" + other + "\" already exists");
+    // The second module stays registered and is released with the script.
+    EXPECT_EQ(script.ModuleList.Count(), 2);
+    EXPECT_EQ(script.ClassList.Count(), 2);
+  }
+  EXPECT_EQ(CallLog(), "init\ninit\ndone\ndone\n");
+}
+
+TEST_F(ExtImport, OwnerListsAreNotConsulted) {
+  TZuScript main("main", nullptr);
+  main.ImportModule(ModulePath("testmod.zux"));
+  {
+    TZuScript function("f", &main);
+    function.ImportModule(ModulePath("testmod.zux"));
+    EXPECT_EQ(function.ClassList.Count(), 2);
+    EXPECT_EQ(function.ExtFuncList.Count(), 5);
+  }
+  EXPECT_EQ(CallLog(), "init\ninit\ndone\n");
+}
+
+TEST_F(ExtImport, ModuleFileSearch) {
+  TZuScript script("main", nullptr);
+  // A bare name is found beside the program (the test program's folder).
+  EXPECT_EQ(FindModuleFile(script, "testmod.zux"), platform::ProgramDirectory() + "testmod.zux");
+  // A name with a directory is also tried below the program's folder.
+  EXPECT_EQ(FindModuleFile(script, "testsub/testmod_sub.zux"),
+            platform::ProgramDirectory() + "testsub/testmod_sub.zux");
+  // Found nowhere: the name as written, left to the loader.
+  EXPECT_EQ(FindModuleFile(script, "nowhere/missing.zux"), "nowhere/missing.zux");
+
+  script.ImportModule("testsub/testmod_sub.zux");
+  auto* module = static_cast<TZuScriptExtModule*>(script.ModuleList.Get(0));
+  EXPECT_EQ(module->Name, "testsub/testmod_sub.zux");
+  EXPECT_EQ(module->FilePath, platform::ProgramDirectory() + "testsub/testmod_sub.zux");
+}
+
+TEST_F(ExtImport, ModuleThatExistsNowhere) {
+  TZuScript script("main", nullptr);
+  EXPECT_SCRIPT_ERROR(script.ImportModule("nowhere.zux"), &script,
+                      "Can't load extension module \"nowhere.zux\". Error 2");
+  EXPECT_EQ(script.ModuleList.Count(), 0);
+  // A file that is no library at all.
+  const std::string notLibrary = std::string(ZU_TEST_DATA_DIR) + "/testmodule/testmod.c";
+  EXPECT_SCRIPT_ERROR(script.ImportModule(notLibrary), &script,
+                      "Can't load extension module \"" + notLibrary + "\". Error 0");
+}
+
+TEST_F(ExtImport, InitFailureIsTheModulesTextAndTheModuleIsStopped) {
+  TZuScript script("main", nullptr);
+  SetMode("initfail");
+  EXPECT_SCRIPT_ERROR(script.ImportModule(ModulePath("testmod.zux")), &script,
+                      "Init failed on purpose");
+  EXPECT_EQ(script.ModuleList.Count(), 0);
+  EXPECT_EQ(CallLog(), "init\ndone\n");
+}
+
+TEST_F(ExtImport, LastErrorProblems) {
+  TZuScript script("main", nullptr);
+  const std::string path = ModulePath("testmod.zux");
+  SetMode("longerror");
+  EXPECT_SCRIPT_ERROR(script.ImportModule(path), &script, "Buffer size too small");
+  SetMode("lasterrfalse");
+  EXPECT_SCRIPT_ERROR(
+      script.ImportModule(path), &script,
+      "Function \"ZuScriptGetLastError\" in extension module \"" + path + "\" returns FALSE");
+  EXPECT_EQ(script.ModuleList.Count(), 0);
+
+  // The entry point is mandatory at load, so a loaded module always has it;
+  // without it the error cannot be fetched at all.
+  SetMode("");
+  script.ImportModule(path);
+  auto* module = static_cast<TZuScriptExtModule*>(script.ModuleList.Get(0));
+  module->GetLastErrorEntry = nullptr;
+  EXPECT_SCRIPT_ERROR(
+      module->RaiseLastError(), &script,
+      "Function \"ZuScriptGetLastError\" not found in extension module \"" + path + "\"");
+}
+
+TEST_F(ExtImport, MissingEntryPoints) {
+  struct Case {
+    const char* file;
+    const char* entry;
+    int classes;  // classes registered before the failure
+  };
+  const Case cases[] = {
+      {"testmod_noversion.zux", "ZuScriptXGetVersion", 0},
+      {"testmod_nolasterror.zux", "ZuScriptXGetLastError", 0},
+      {"testmod_noinit.zux", "ZuScriptXInit", 0},
+      {"testmod_noclasses.zux", "ZuScriptXGetClassesList", 0},
+      {"testmod_nofunctions.zux", "ZuScriptXGetFunctionsList", 2},
+      {"testmod_nocreate.zux", "ZuScriptXCreateObject", 0},
+      {"testmod_nocall.zux", "ZuScriptXCallFunction", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TZuScript script("main", nullptr);
+    EXPECT_SCRIPT_ERROR(script.ImportModule(ModulePath(c.file)), &script,
+                        MissingMessage(c.entry, c.file));
+    EXPECT_EQ(script.ClassList.Count(), c.classes);
+  }
+}
+
+TEST_F(ExtImport, StartAndStopAreLogged) {
+  // A failure after a successful start leaves the module registered; it is
+  // stopped when the script goes.
+  {
+    TZuScript script("main", nullptr);
+    EXPECT_SCRIPT_ERROR(script.ImportModule(ModulePath("testmod_nocreate.zux")), &script,
+                        MissingMessage("ZuScriptXCreateObject", "testmod_nocreate.zux"));
+    EXPECT_EQ(script.ModuleList.Count(), 1);
+    EXPECT_EQ(CallLog(), "init\n");
+  }
+  EXPECT_EQ(CallLog(), "init\ndone\n");
+  // Without ZuScriptXDone the module is simply unloaded.
+  {
+    TZuScript script("main", nullptr);
+    script.ImportModule(ModulePath("testmod_nodone.zux"));
+  }
+  EXPECT_EQ(CallLog(), "init\ndone\ninit\n");
+  // Missing Init: the half-built module is still stopped.
+  {
+    TZuScript script("main", nullptr);
+    EXPECT_SCRIPT_ERROR(script.ImportModule(ModulePath("testmod_noinit.zux")), &script,
+                        MissingMessage("ZuScriptXInit", "testmod_noinit.zux"));
+  }
+  EXPECT_EQ(CallLog(), "init\ndone\ninit\ndone\n");
+}
+
+TEST_F(ExtImport, ListParsing) {
+  {
+    SetMode("blankclass");
+    TZuScript script("main", nullptr);
+    script.ImportModule(ModulePath("testmod.zux"));
+    ASSERT_EQ(script.ClassList.Count(), 3);
+    EXPECT_EQ(script.ClassList.Get(0)->Name, "");
+    EXPECT_EQ(script.ClassList.Get(1)->Name, "TA");
+    EXPECT_EQ(script.ClassList.Get(2)->Name, "TB");
+  }
+  {
+    SetMode("funcblanks");
+    TZuScript script("main", nullptr);
+    script.ImportModule(ModulePath("testmod.zux"));
+    ASSERT_EQ(script.ExtFuncList.Count(), 2);
+    EXPECT_EQ(script.ExtFuncList.Get(0)->Name, "ADD");
+    EXPECT_EQ(static_cast<TZuScriptFunction*>(script.ExtFuncList.Get(0))->ArgCount, 2);
+    EXPECT_EQ(script.ExtFuncList.Get(1)->Name, "LONELY");
+    EXPECT_EQ(static_cast<TZuScriptFunction*>(script.ExtFuncList.Get(1))->ArgCount, 0);
+  }
+  {
+    // All 4096 characters used and no NUL written: the host stops at its
+    // own buffer's end.
+    SetMode("unterminated");
+    TZuScript script("main", nullptr);
+    script.ImportModule(ModulePath("testmod.zux"));
+    ASSERT_EQ(script.ClassList.Count(), 1);
+    EXPECT_EQ(script.ClassList.Get(0)->Name.size(), 4096u);
+    ASSERT_EQ(script.ExtFuncList.Count(), 1);
+    EXPECT_EQ(script.ExtFuncList.Get(0)->Name.size(), 4096u);
+  }
+}
+
+TEST_F(ExtImport, ListFailuresAndClashes) {
+  const std::string path = ModulePath("testmod.zux");
+  struct Case {
+    const char* mode;
+    std::string message;
+    int classes;
+    int functions;
+  };
+  const Case cases[] = {
+      {"longclasses", "Buffer size too small", 0, 0},
+      {"longfuncs", "Buffer size too small", 2, 0},
+      {"classesfail", "No classes today", 0, 0},
+      {"funcsfail", "No functions today", 2, 0},
+      {"dupclass", "Class \"ta\" exporting by extension module \"" + path + "\" already exists", 1,
+       0},
+      {"dupfunc", "Function \"add\" exporting by extension module \"" + path + "\" already exists",
+       2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SetMode(c.mode);
+    TZuScript script("main", nullptr);
+    EXPECT_SCRIPT_ERROR(script.ImportModule(path), &script, c.message);
+    EXPECT_EQ(script.ModuleList.Count(), 1);
+    EXPECT_EQ(script.ClassList.Count(), c.classes);
+    EXPECT_EQ(script.ExtFuncList.Count(), c.functions);
+  }
+}
+
+}  // namespace
+}  // namespace zu::testing

@@ -1,0 +1,75 @@
+// Shared setup of the extension host's unit tests: paths of the test
+// modules, the module's mode and call log (environment variables read by
+// testmod.zux) and an assertion for whole script-error messages.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/exthost/ext_entities.h"
+#include "platform/platform.h"
+
+namespace zu::testing {
+
+class ExtHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("ZUS_TESTMOD_MODE");
+    log_ = std::filesystem::temp_directory_path() /
+           ("zus-exthost-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
+    std::filesystem::remove(log_);
+    setenv("ZUS_TESTMOD_LOG", log_.c_str(), 1);
+  }
+  void TearDown() override {
+    unsetenv("ZUS_TESTMOD_MODE");
+    unsetenv("ZUS_TESTMOD_LOG");
+    std::filesystem::remove(log_);
+  }
+
+  // Full path of a built test module.
+  static std::string ModulePath(const std::string& file) {
+    return std::string(ZU_BIN_DIR) + "/" + file;
+  }
+  static void SetMode(const char* mode) { setenv("ZUS_TESTMOD_MODE", mode, 1); }
+  // The lines "init" / "done" the module wrote so far.
+  std::string CallLog() const {
+    std::ifstream in(log_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  // The code the platform gives for an export that is not there.
+  static std::string MissingEntryCode() {
+    platform::Library lib = platform::Library::Load(ModulePath("testmod.zux"));
+    static_cast<void>(lib.Symbol("NoSuchEntryPoint"));
+    return std::to_string(platform::LastError());
+  }
+  static std::string MissingMessage(const std::string& entry, const std::string& file) {
+    return "Can't get address of function \"" + entry + "\" in extension module \"" +
+           ModulePath(file) + "\". Error " + MissingEntryCode();
+  }
+
+ private:
+  std::filesystem::path log_;
+};
+
+}  // namespace zu::testing
+
+// Runs the statement and expects an EZuScriptError with exactly this message
+// that carries the given script.
+#define EXPECT_SCRIPT_ERROR(statement, script, message)            \
+  do {                                                             \
+    try {                                                          \
+      statement;                                                   \
+      ADD_FAILURE() << "no script error, expected: " << (message); \
+    } catch (const ::zu::EZuScriptError& e) {                      \
+      EXPECT_EQ(std::string(e.what()), std::string(message));      \
+      EXPECT_EQ(e.Script, (script));                               \
+    }                                                              \
+  } while (0)

@@ -1,0 +1,129 @@
+// Reading a whole text file and appending text to a file or to standard
+// output, through the platform's file service.
+#include "support/files.h"
+
+#include <cerrno>
+#include <string>
+
+#include "platform/platform.h"
+#include "support/errors.h"
+
+namespace zu {
+namespace {
+
+constexpr size_t kReadBlock = 1024;
+// An end-of-file mark (code 26) counts only within this many final bytes.
+constexpr int64_t kEofMarkWindow = 128;
+constexpr char kEofMark = 26;
+
+// The runtime's input/output error for a platform error code.
+[[noreturn]] void RaiseInOut(int code) {
+  std::string message;
+  switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+      message = "File not found";
+      break;
+    case EINVAL:
+    case ENAMETOOLONG:
+    case EILSEQ:
+      message = "Invalid filename";
+      break;
+    case EMFILE:
+    case ENFILE:
+      message = "Too many open files";
+      break;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+      message = "File access denied";
+      break;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      message = "Disk full";
+      break;
+    default:
+      message = "I/O error " + std::to_string(code);
+      break;
+  }
+  throw EFailure(kInOutError, message);
+}
+
+// Cuts the file at the first end-of-file mark within its last bytes.
+// Returns false (errno set) when the file could not be read or cut.
+bool CutAtEofMark(platform::File& file) {
+  int64_t size = file.Seek(0, 2);
+  if (size < 0) return false;
+  int64_t from = size > kEofMarkWindow ? size - kEofMarkWindow : 0;
+  if (file.Seek(from, 0) < 0) return false;
+  char tail[kEofMarkWindow];
+  int64_t got = 0;
+  while (got < size - from) {
+    long n = file.Read(tail + got, static_cast<size_t>(size - from - got));
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += n;
+  }
+  for (int64_t i = 0; i < got; ++i) {
+    if (tail[i] == kEofMark) return file.Truncate(static_cast<uint64_t>(from + i));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReadTextFile(const std::string& fileName) {
+  std::string text;
+  platform::File file =
+      platform::File::Open(fileName, platform::FileAccess::Read, platform::FileShare::ReadWrite,
+                           platform::FileDisposition::OpenExisting);
+  if (!file.IsOpen()) return text;
+  char block[kReadBlock];
+  for (;;) {
+    long n = file.Read(block, kReadBlock);
+    if (n <= 0) break;
+    // Of each block only the bytes before its first NUL count.
+    size_t used = 0;
+    while (used < static_cast<size_t>(n) && block[used] != 0) ++used;
+    text.append(block, used);
+    if (static_cast<size_t>(n) < kReadBlock) break;
+  }
+  return text;
+}
+
+void AppendText(const std::string& fileName, std::string_view text) {
+  if (fileName.empty()) {
+    platform::WriteStdout(text);
+    platform::FlushStdout();
+    return;
+  }
+  bool existed = platform::FileExists(fileName);
+  platform::File file =
+      platform::File::Open(fileName, platform::FileAccess::ReadWrite, platform::FileShare::Read,
+                           platform::FileDisposition::OpenAlways);
+  bool readable = true;
+  if (!file.IsOpen() && errno == EACCES) {
+    // A file we may write but not read: append without looking for the mark.
+    file = platform::File::Open(fileName, platform::FileAccess::Write, platform::FileShare::Read,
+                                platform::FileDisposition::OpenAlways);
+    readable = false;
+  }
+  if (!file.IsOpen()) RaiseInOut(errno);
+  if (existed && readable && !CutAtEofMark(file)) {
+    int code = errno;
+    file.Close();
+    RaiseInOut(code);
+  }
+  if (file.Seek(0, 2) < 0 ||
+      (!text.empty() && file.Write(text.data(), text.size()) != static_cast<long>(text.size()))) {
+    int code = errno;
+    file.Close();
+    RaiseInOut(code);
+  }
+  if (!file.Close()) RaiseInOut(errno);
+}
+
+}  // namespace zu

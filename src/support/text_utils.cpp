@@ -1,0 +1,156 @@
+// Text helpers: replacing, words and fields, trimming, padding, ASCII case
+// and line splitting. Plain functions without state.
+#include "support/text_utils.h"
+
+namespace zu {
+
+CharSet MakeCharSet(std::string_view chars) {
+  CharSet set;
+  for (char c : chars) set.set(static_cast<unsigned char>(c));
+  return set;
+}
+
+std::string ReplaceAllText(std::string_view s, std::string_view old, std::string_view replacement) {
+  if (old.empty()) return std::string(s);
+  std::string out;
+  out.reserve(s.size());
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = s.find(old, pos);
+    if (hit == std::string_view::npos) break;
+    out.append(s, pos, hit - pos);
+    out.append(replacement);
+    pos = hit + old.size();  // inserted text is never searched again
+  }
+  out.append(s, pos, std::string_view::npos);
+  return out;
+}
+
+size_t WordStart(int n, std::string_view s, const CharSet& delimiters) {
+  if (n < 1) return 0;
+  auto isDelim = [&](size_t i) { return delimiters.test(static_cast<unsigned char>(s[i])); };
+  size_t i = 0;
+  int count = 0;
+  while (i < s.size()) {
+    while (i < s.size() && isDelim(i)) ++i;
+    if (i >= s.size()) break;
+    if (++count == n) return i + 1;
+    while (i < s.size() && !isDelim(i)) ++i;
+  }
+  return 0;
+}
+
+std::string WordAt(int n, std::string_view s, const CharSet& delimiters) {
+  size_t start = WordStart(n, s, delimiters);
+  if (start == 0) return std::string();
+  size_t end = start - 1;
+  while (end < s.size() && !delimiters.test(static_cast<unsigned char>(s[end]))) ++end;
+  return std::string(s.substr(start - 1, end - (start - 1)));
+}
+
+std::string FieldAt(int n, std::string_view s, std::string_view delimiters) {
+  std::string out;
+  if (n < 1) return out;
+  CharSet set = MakeCharSet(delimiters);
+  int field = 1;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (set.test(static_cast<unsigned char>(s[i]))) {
+      // A run of delimiters ends one field.
+      while (i < s.size() && set.test(static_cast<unsigned char>(s[i]))) ++i;
+      if (++field > n) break;
+      continue;
+    }
+    if (field == n) out += s[i];
+    ++i;
+  }
+  return out;
+}
+
+std::string_view TrimView(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return s.substr(b, e - b);
+}
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+
+std::string TrimLeft(std::string_view s) {
+  size_t b = 0;
+  while (b < s.size() && static_cast<unsigned char>(s[b]) <= 32) ++b;
+  return std::string(s.substr(b));
+}
+
+std::string TrimRight(std::string_view s) {
+  size_t e = s.size();
+  while (e > 0 && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  return std::string(s.substr(0, e));
+}
+
+std::string CharString(char c, int count) {
+  return count > 0 ? std::string(static_cast<size_t>(count), c) : std::string();
+}
+
+int CountChar(std::string_view s, char c) {
+  int count = 0;
+  for (char x : s) count += x == c ? 1 : 0;
+  return count;
+}
+
+std::string PadRight(std::string_view s, int length, char c) {
+  std::string out(s);
+  if (length > 0 && out.size() < static_cast<size_t>(length)) {
+    out.append(static_cast<size_t>(length) - out.size(), c);
+  }
+  return out;
+}
+
+std::string PadLeft(std::string_view s, int length, char c) {
+  if (length <= 0 || s.size() >= static_cast<size_t>(length)) return std::string(s);
+  return std::string(static_cast<size_t>(length) - s.size(), c) + std::string(s);
+}
+
+uint16_t HighWord(uint32_t v) { return static_cast<uint16_t>(v >> 16); }
+
+uint16_t LowWord(uint32_t v) { return static_cast<uint16_t>(v & 0xFFFF); }
+
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
+bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x == y) continue;
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(text.substr(start, i - start));
+      i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+      start = i;
+      continue;
+    }
+    ++i;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace zu

@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""zus -r and -u against a private registry folder (XDG_DATA_HOME).
+
+    associations_test.py ZUS
+
+Checks the open command stored under .zus\\shell\\open\\command, zus.bat,
+that registering twice leaves one command in zus.bat, that -u removes the
+whole .zus key tree (subkeys of other programs included) and zus.bat, the
+messages of every case, and exit code 0 throughout.
+"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+BANNER = b"ZuScript 2.10 - console script interpreter\r\n"
+
+
+def run(zus, env, *args):
+    proc = subprocess.run([zus] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          env=env, timeout=60, stdin=subprocess.DEVNULL)
+    return proc.returncode, proc.stdout
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def main():
+    zus = os.path.abspath(sys.argv[1])
+    program = os.path.realpath(zus).encode()
+    nine = b"".join(b' "%%%d"' % n for n in range(1, 10))
+    problems = []
+
+    def check(what, got, want):
+        if got != want:
+            problems.append("%s: %r, expected %r" % (what, got, want))
+
+    with tempfile.TemporaryDirectory(prefix="zus-assoc-") as tmp:
+        env = dict(os.environ, XDG_DATA_HOME=tmp, HOME=tmp)
+        home = os.path.join(tmp, "zus")
+        key = os.path.join(home, "registry", ".zus")
+        command = os.path.join(key, "shell", "open", "command", "@")
+        batch = os.path.join(home, "zus.bat")
+
+        code, out = run(zus, env, "-r", "never-run.zus")
+        check("-r exit code", code, 0)
+        check("-r output", out, BANNER + b"Register file associations: successful\r\n")
+        if os.path.exists(command):
+            check("open command", read(command), program + b" -w" + nine)
+        else:
+            problems.append("open command not stored")
+        check("zus.bat", read(batch) if os.path.exists(batch) else None, b"@" + program + nine)
+
+        code, out = run(zus, env, "-q", "-R")
+        check("second -r output (quiet)", out, b"Register file associations: successful\r\n")
+        check("zus.bat after a second -r", read(batch) if os.path.exists(batch) else None,
+              b"@" + program + nine)
+
+        os.makedirs(os.path.join(key, "OpenWithProgids", "other"))
+        code, out = run(zus, env, "-u")
+        check("-u exit code", code, 0)
+        check("-u output", out, BANNER + b"Remove file associations: successful\r\n")
+        check(".zus key left", os.path.exists(key), False)
+        check("zus.bat left", os.path.exists(batch), False)
+
+        code, out = run(zus, env, "-u")
+        check("-u without association", out, BANNER + b"Remove file associations: failed\r\n")
+        check("-u without association exit code", code, 0)
+
+        # A registry that cannot be written: the key fails, zus.bat is still written.
+        shutil.rmtree(os.path.join(home, "registry"), ignore_errors=True)
+        with open(os.path.join(home, "registry"), "wb") as f:
+            f.write(b"not a folder")
+        code, out = run(zus, env, "-r")
+        check("-r on a broken registry exit code", code, 0)
+        if not re.fullmatch(rb"ZuScript 2\.10 - console script interpreter\r\n"
+                            rb"Open registry key failed\. Error [1-9][0-9]*\r\n", out):
+            problems.append("-r on a broken registry: %r" % out)
+        check("zus.bat with a broken registry",
+              read(batch) if os.path.exists(batch) else None, b"@" + program + nine)
+
+    for p in problems:
+        print(p)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""The -w key wait of zus on a real terminal, a pipe and a closed input.
+
+    wait_key_test.py ZUS
+
+On a pseudo-terminal a key other than Enter, Esc or space does not end the
+wait, each of those three does, and the terminal mode is the same afterwards
+as before. With a pipe or a closed standard input the wait ends by itself.
+"""
+import os
+import pty
+import select
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+
+PROMPT = b"Press ENTER or ESC for terminate..."
+
+
+def read_until(fd, marker, deadline):
+    data = b""
+    while marker not in data and time.time() < deadline:
+        ready, _, _ = select.select([fd], [], [], 0.1)
+        if ready:
+            try:
+                chunk = os.read(fd, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            data += chunk
+    return data
+
+
+def drain(fd):
+    data = b""
+    while True:
+        ready, _, _ = select.select([fd], [], [], 0.05)
+        if not ready:
+            return data
+        try:
+            chunk = os.read(fd, 4096)
+        except OSError:
+            return data
+        if not chunk:
+            return data
+        data += chunk
+
+
+def run_on_terminal(zus, script, key):
+    """Runs zus -w script on a pty; types 'x' first, then key. Returns problems."""
+    problems = []
+    master, slave = pty.openpty()
+    before = termios.tcgetattr(slave)
+    proc = subprocess.Popen([zus, "-w", script], stdin=slave, stdout=slave, stderr=slave,
+                            close_fds=True, cwd=os.path.dirname(script))
+    try:
+        out = read_until(master, PROMPT, time.time() + 30)
+        if PROMPT not in out:
+            problems.append("no prompt on the terminal: %r" % out)
+            return problems
+        if b"\r\n--\r\nResult = 5\r\n" not in out:
+            problems.append("no result line before the prompt: %r" % out)
+        time.sleep(0.5)  # let the wait put the terminal into raw mode
+        os.write(master, b"x")
+        time.sleep(0.6)
+        drain(master)
+        if proc.poll() is not None:
+            problems.append("key 'x' ended the wait")
+            return problems
+        # Enter, Esc or space ends it; a key typed while the terminal was
+        # still being switched may be flushed, so it is sent again.
+        deadline = time.time() + 20
+        while proc.poll() is None and time.time() < deadline:
+            os.write(master, key)
+            time.sleep(0.4)
+            drain(master)
+        if proc.poll() is None:
+            problems.append("key %r did not end the wait" % key)
+            return problems
+        if proc.returncode != 5:
+            problems.append("exit code %d, expected 5" % proc.returncode)
+        after = termios.tcgetattr(slave)
+        if after != before:
+            problems.append("terminal mode not restored after key %r" % key)
+    finally:
+        if proc.poll() is None:
+            proc.kill()
+        proc.wait()
+        os.close(master)
+        os.close(slave)
+    return problems
+
+
+def run_redirected(zus, script, how):
+    kwargs = {"stdout": subprocess.PIPE, "stderr": subprocess.PIPE, "timeout": 30}
+    if how == "pipe":
+        kwargs["input"] = b"abc def"
+    else:
+        kwargs["stdin"] = subprocess.DEVNULL
+        kwargs["preexec_fn"] = lambda: os.close(0)
+    try:
+        proc = subprocess.run([zus, "-q", "-w", script], **kwargs)
+    except subprocess.TimeoutExpired:
+        return ["the wait hung with %s input" % how]
+    expected = b"\r\n--\r\nResult = 5\r\n" + PROMPT
+    problems = []
+    if proc.stdout != expected:
+        problems.append("%s input: output %r" % (how, proc.stdout))
+    if proc.returncode != 5:
+        problems.append("%s input: exit code %d" % (how, proc.returncode))
+    return problems
+
+
+def main():
+    zus = os.path.abspath(sys.argv[1])
+    problems = []
+    with tempfile.TemporaryDirectory(prefix="zus-wait-") as tmp:
+        script = os.path.join(tmp, "five.zus")
+        with open(script, "wb") as f:
+            f.write(b"result = 5;\r\n")
+        for key in (b"\r", b"\x1b", b" "):
+            problems += run_on_terminal(zus, script, key)
+        problems += run_redirected(zus, script, "pipe")
+        problems += run_redirected(zus, script, "closed")
+    for p in problems:
+        print(p)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,2 @@
+@echo off
+Print "bat ran\r\n";

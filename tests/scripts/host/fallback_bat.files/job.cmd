@@ -1,0 +1,1 @@
+Print "cmd ran\r\n";

@@ -1,0 +1,2 @@
+@echo off
+Print "cmd ran\r\n";

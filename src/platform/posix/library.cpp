@@ -1,6 +1,7 @@
 // Dynamic libraries: dlopen with RTLD_NOW | RTLD_LOCAL, so a module's
 // missing symbols show at load time and its names stay its own.
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -42,6 +43,12 @@ Library Library::Load(const std::string& path) {
   if (h == nullptr) {
     int code = errno;
     dlerror();  // clear the text so later lookups start fresh
+    // glibc does not always keep the open's errno; a missing file is still
+    // reported as one.
+    struct stat st {};
+    if (code == 0 && name.find('/') != std::string::npos && ::stat(name.c_str(), &st) != 0) {
+      code = errno;
+    }
     errno = code;
     return lib;
   }

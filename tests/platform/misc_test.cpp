@@ -1,0 +1,72 @@
+// Small services: the message box line on standard error, running on a
+// larger stack, clocks and paths.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "platform/platform.h"
+
+namespace zu::platform {
+namespace {
+
+TEST(Misc, MessageBoxWritesOneLineToStandardError) {
+  ::testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStdout();
+  MessageBox("CRC32_File", "Can't open file (2):\nmissing.bin");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "CRC32_File: Can't open file (2):\nmissing.bin\n");
+}
+
+int Depth(int n) {
+  volatile char pad[1024];
+  pad[0] = static_cast<char>(n);
+  return n == 0 ? pad[0] : Depth(n - 1) + 1;
+}
+
+TEST(Misc, RunWithStackRunsDeepRecursionAndRethrows) {
+  int result = 0;
+  // 20000 frames of 1 KB need about 20 MB; the default stack would not do.
+  RunWithStack(64u * 1024 * 1024, [&] { result = Depth(20000); });
+  EXPECT_EQ(result, 20000);
+  try {
+    RunWithStack(1024 * 1024, [] { throw std::runtime_error("boom"); });
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "boom");
+  }
+}
+
+TEST(Misc, ClocksGiveCalendarFields) {
+  CalendarTime utc = UtcNow();
+  EXPECT_GE(utc.Year, 2024);
+  EXPECT_GE(utc.Month, 1);
+  EXPECT_LE(utc.Month, 12);
+  EXPECT_LE(utc.Second, 59);
+  EXPECT_LT(utc.Millisecond, 1000);
+  EXPECT_LE(utc.DayOfWeek, 6);
+  CalendarTime local = LocalNow();
+  EXPECT_GE(local.Year, 2024);
+}
+
+TEST(Paths, ProgramDirectoryAndDelimiters) {
+  std::string dir = ProgramDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_EQ(dir.front(), '/');
+  EXPECT_EQ(dir.back(), '/');
+  EXPECT_EQ(ProgramPath().substr(0, dir.size()), dir);
+  EXPECT_TRUE(IsPathDelimiter('/'));
+  EXPECT_FALSE(IsPathDelimiter(':'));
+  EXPECT_FALSE(IsPathDelimiter('\\'));
+  EXPECT_EQ(PathSeparator(), '/');
+}
+
+TEST(Library, MissingLibraryAndSymbol) {
+  Library lib = Library::Load("/nonexistent/io.zux");
+  EXPECT_FALSE(lib.IsLoaded());
+  EXPECT_EQ(LastError(), 2);
+  EXPECT_EQ(lib.Symbol("ZuScriptXInit"), nullptr);
+}
+
+}  // namespace
+}  // namespace zu::platform

@@ -1,0 +1,52 @@
+// Starting programs: the Windows command-line splitting of the parameter
+// text, direct start of executables and PATH names, and waiting.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform_test_util.h"
+
+namespace zu::platform {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, BlanksSeparateAndQuotesGroup) {
+  EXPECT_EQ(SplitCommandLine(""), Args{});
+  EXPECT_EQ(SplitCommandLine("   \t "), Args{});
+  EXPECT_EQ(SplitCommandLine("a  b\tc"), (Args{"a", "b", "c"}));
+  EXPECT_EQ(SplitCommandLine("\"a b\" c"), (Args{"a b", "c"}));
+  EXPECT_EQ(SplitCommandLine("x\"a b\"y"), (Args{"xa by"}));
+  EXPECT_EQ(SplitCommandLine("\"\""), (Args{""}));
+  EXPECT_EQ(SplitCommandLine("\"unterminated arg"), (Args{"unterminated arg"}));
+  EXPECT_EQ(SplitCommandLine("\"a\"\"b\""), (Args{"a\"b"}));
+}
+
+TEST(CommandLine, BackslashesEscapeOnlyBeforeQuotes) {
+  EXPECT_EQ(SplitCommandLine("a\\b c\\\\d"), (Args{"a\\b", "c\\\\d"}));
+  EXPECT_EQ(SplitCommandLine("a\\\"b"), (Args{"a\"b"}));           // 1 -> literal quote
+  EXPECT_EQ(SplitCommandLine("\"a\\\\\" b"), (Args{"a\\", "b"}));  // 2 -> one, quote ends
+  EXPECT_EQ(SplitCommandLine("a\\\\\\\"b"), (Args{"a\\\"b"}));     // 3 -> one and a quote
+  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\\\\""), (Args{"C:\\Program Files\\"}));
+}
+
+TEST(ShellExecute, StartsPathProgramWithSplitArguments) {
+  zu::testing::ScratchDir dir("exec");
+  std::string out = dir.Path() + "out.txt";
+  Process p = ShellExecute("sh", "-c \"printf '%s|' \\\"$@\\\" > " + out + "\" sh \"a b\" c");
+  ASSERT_TRUE(p.IsStarted());
+  p.Wait();
+  EXPECT_FALSE(p.IsStarted());
+  EXPECT_EQ(zu::testing::ScratchDir::Content(out), "a b|c|");
+}
+
+TEST(ShellExecute, MissingFileIsNotStarted) {
+  Process p = ShellExecute("/nonexistent/program", "");
+  EXPECT_FALSE(p.IsStarted());
+  p.Wait();  // harmless
+  EXPECT_FALSE(ShellExecute("", "").IsStarted());
+}
+
+}  // namespace
+}  // namespace zu::platform

@@ -23,10 +23,16 @@ platform::DirEntry EmptyFindData() {
 }
 
 // Case-insensitive name order as the original file system lists a
-// directory, bytes deciding between names that differ only in case.
+// directory, bytes deciding between names that differ only in case. Kept
+// free of the locale's collation so that a walk is the same everywhere.
 bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
-  int c = platform::CompareTextIgnoreCase(a.Name, b.Name);
-  if (c != 0) return c < 0;
+  size_t n = std::min(a.Name.size(), b.Name.size());
+  for (size_t k = 0; k < n; ++k) {
+    unsigned char ca = platform::UpperChar(static_cast<unsigned char>(a.Name[k]));
+    unsigned char cb = platform::UpperChar(static_cast<unsigned char>(b.Name[k]));
+    if (ca != cb) return ca < cb;
+  }
+  if (a.Name.size() != b.Name.size()) return a.Name.size() < b.Name.size();
   return a.Name < b.Name;
 }
 

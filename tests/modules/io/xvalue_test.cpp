@@ -1,0 +1,92 @@
+// The boundary record conversions in both directions.
+#include "values/xvalue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace zu {
+namespace {
+
+TZuScriptXValue Record(uint32_t kind) {
+  TZuScriptXValue x;
+  std::memset(&x, 0xAB, sizeof x);  // garbage the writer must overwrite
+  x.Kind = kind;
+  return x;
+}
+
+TEST(XValue, ValuesKeepTheirKindBothWays) {
+  const ScriptValue values[] = {ScriptValue::Integer(-7),
+                                ScriptValue::Float(2.5),
+                                ScriptValue::DateTime(46000.25),
+                                ScriptValue::Boolean(true),
+                                ScriptValue::Boolean(false),
+                                ScriptValue::Text("abc"),
+                                ScriptValue()};
+  for (const ScriptValue& v : values) {
+    TZuScriptXValue x = Record(77);
+    ValueToXValue(v, x);
+    ScriptValue back = XValueToValue(x);
+    EXPECT_EQ(back.Kind(), v.Kind());
+    EXPECT_EQ(CompareValues(back, v), 0);
+  }
+}
+
+TEST(XValue, RecordLayout) {
+  TZuScriptXValue x = Record(0);
+  ValueToXValue(ScriptValue::Integer(-2), x);
+  const unsigned char expect_int[12] = {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expect_int, 12), 0);
+
+  ValueToXValue(ScriptValue::Boolean(true), x);
+  const unsigned char expect_true[12] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expect_true, 12), 0);
+
+  ValueToXValue(ScriptValue(), x);
+  const unsigned char zeros[12] = {};
+  EXPECT_EQ(std::memcmp(&x, zeros, 12), 0);
+
+  ScriptValue text = ScriptValue::Text("");
+  ValueToXValue(text, x);
+  EXPECT_EQ(x.Kind, static_cast<uint32_t>(xkText));
+  ASSERT_NE(x.Data.Text, nullptr);
+  EXPECT_STREQ(x.Data.Text, "");
+  ScriptValue owned = ScriptValue::Text("owned");
+  ValueToXValue(owned, x);
+  EXPECT_EQ(x.Data.Text, owned.TextPayload().c_str());  // no copy is made
+}
+
+TEST(XValue, ReaderRules) {
+  TZuScriptXValue x = Record(xkBoolean);
+  x.Data.Boolean = 5;
+  ScriptValue v = XValueToValue(x);
+  EXPECT_EQ(v.Kind(), ValueKind::Boolean);
+  EXPECT_EQ(v.BoolPayload(), -1);  // the engine's true
+
+  for (uint32_t kind : {0u, 6u, 9u, 0xFFFFFFFFu}) {
+    EXPECT_TRUE(XValueToValue(Record(kind)).IsEmpty()) << kind;
+  }
+
+  x = Record(xkText);
+  x.Data.Text = nullptr;
+  v = XValueToValue(x);
+  EXPECT_EQ(v.Kind(), ValueKind::Text);
+  EXPECT_EQ(v.TextPayload(), "");
+
+  ScriptValue with_nul = ScriptValue::Text(std::string("ab\0cd", 5));
+  ValueToXValue(with_nul, x);
+  EXPECT_EQ(XValueToValue(x).TextPayload(), "ab");
+}
+
+TEST(XValue, ArraysHaveAStrideOfTwelve) {
+  TZuScriptXValue pair[2];
+  ValueToXValue(ScriptValue::Float(1.5), pair[0]);
+  ValueToXValue(ScriptValue::Integer(9), pair[1]);
+  const unsigned char* bytes = reinterpret_cast<const unsigned char*>(pair);
+  EXPECT_EQ(bytes[12], 2);
+  EXPECT_EQ(bytes[16], 9);
+  EXPECT_EQ(XValueToValue(pair[0]).DoublePayload(), 1.5);
+}
+
+}  // namespace
+}  // namespace zu

@@ -18,22 +18,14 @@
 #include "support/files.h"
 #include "support/numbers.h"
 
-// Stack size of the interpreter thread when the engine does not name one:
-// deep recursion of script functions needs far more than a default thread
-// stack. A zu::kInterpreterStackBytes of the engine is found first by the
-// unqualified lookup below and takes precedence.
-namespace zu_host_defaults {
-inline constexpr size_t kInterpreterStackBytes = size_t{1} << 30;
-}  // namespace zu_host_defaults
-using namespace zu_host_defaults;
-
 namespace zu::host {
 
 namespace {
 
 void Write(std::string_view text) { platform::WriteStdout(text); }
 
-// Parses and runs the main script on a thread with the interpreter's stack.
+// Parses and runs the main script on a thread with the interpreter's stack
+// (deep recursion of script functions needs far more than a default stack).
 // The failure, if any, is carried back to this thread to be reported here.
 std::exception_ptr ParseAndRun(TZuScript& script, const std::string& homeDir,
                                const std::string& argumentText, int& exitCode) {

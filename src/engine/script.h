@@ -3,6 +3,7 @@
 // main script and every user function.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -16,6 +17,22 @@ namespace zu {
 
 class TZuScript;
 class TZuScriptExtModule;
+
+// Stack of the thread the host runs the interpreter on (platform::RunWithStack).
+// Sized so that kMaxCallDepth nested user-function calls fit even in a
+// sanitizer build, where frames are several times larger.
+inline constexpr size_t kInterpreterStackBytes = size_t{1} << 30;
+// Stack the engine leaves unused below its guard: room for a built-in, a
+// module call or the platform to finish the deepest step.
+inline constexpr size_t kStackReserveBytes = size_t{4} << 20;
+// Nested user-function calls allowed at once; the next one is a script error
+// that names the function.
+inline constexpr int kMaxCallDepth = 20000;
+// Nested Func bodies and included files allowed at once while loading (an
+// include cycle ends here instead of exhausting the machine).
+inline constexpr int kMaxLoadDepth = 64;
+// Arguments a call takes (the argument store of the module boundary).
+inline constexpr int kMaxCallArguments = 64;
 
 // Entity kind tags (nothing branches on them).
 enum : uint8_t {
@@ -85,7 +102,8 @@ class TZuScriptObject : public TZuScriptRoot {
  public:
   TZuScriptObject(std::string name, TZuScript* owner)
       : TZuScriptRoot(std::move(name), kKindObject, owner) {}
-  virtual ScriptValue CallMethod(const std::string& method, const std::vector<ScriptValue>& args) = 0;
+  virtual ScriptValue CallMethod(const std::string& method,
+                                 const std::vector<ScriptValue>& args) = 0;
   virtual ScriptValue GetProperty(const std::string& property) = 0;
   virtual void SetProperty(const std::string& property, const ScriptValue& value) = 0;
 };
@@ -161,6 +179,13 @@ struct TZuRunContext {
   int CallDepth = 0;
   uint32_t RandomSeed = 0;
   std::vector<std::unique_ptr<TZuScript>> Abandoned;
+  // Stack guard: the address near the top of the interpreter's stack (set
+  // by the outermost Parse or Run, 0 outside them) and how much of the
+  // stack below it the engine may use before a nesting error is raised.
+  uintptr_t StackBase = 0;
+  size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
+  // Nested Parse calls (Func bodies, included files) in progress.
+  int LoadDepth = 0;
 };
 
 // A script or a user function.
@@ -189,6 +214,9 @@ class TZuScript : public TZuScriptRoot {
   std::string AutoInclude;
   std::string FileName;
   int32_t BaseOffset = 0;
+  // Full paths of the files merged by Include, so that the location of a
+  // merged statement is read from the file it came from.
+  std::vector<std::string> IncludedFiles;
   std::vector<TZuScriptStatementDef> Statements;
   int32_t StatementCount = 0;
   int32_t CurrentStatement = 0;
@@ -221,6 +249,18 @@ class TZuScript : public TZuScriptRoot {
 
   // Evaluator.
   ScriptValue Evaluate(std::string_view text);
+  // One operand token: literal, sub-expression, call, element, property or name.
+  ScriptValue EvaluateOperand(std::string_view token);
+  // A call Name(ARGS): object method, user function, module function or
+  // built-in, in that order.
+  ScriptValue CallNamed(std::string_view name, std::string_view argumentText);
+  // Raises the parenthesis-count error for text; true otherwise.
+  bool CheckParentheses(std::string_view text);
+  // The text cut into operand and operator tokens (pure: depends only on
+  // the text). Raises "Invalid character \"C\" in expression \"TEXT\"".
+  static std::vector<std::string> Tokenize(std::string_view text);
+  // The text cut at its top-level commas (outside quotes and parentheses).
+  static std::vector<std::string> SplitList(std::string_view text);
 
   // Executor.
   ScriptValue Run(const std::string& argumentText);
@@ -230,6 +270,22 @@ class TZuScript : public TZuScriptRoot {
   int32_t ExecuteStatement(int32_t index);
 
  private:
+  friend class TZuLoader;
+  ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
+                               std::string_view name, std::string_view argumentText);
+  void ExecuteAssignment(const std::string& text);
+  void ExecuteVarConst(const std::string& text, bool isConst);
+  void ExecuteArray(const std::string& text);
+  void ExecuteObject(const std::string& text);
+  void ExecuteFor(int32_t index);
+  void ExecuteWhile(int32_t index);
+  void ExecuteRead(const std::string& text);
+  void ExecuteWrite(const std::string& text);
+  void ExecuteDelete(const std::string& text);
+  // Raises a nesting error when the engine's part of the stack is used up.
+  void CheckStack(const char* what);
+  [[noreturn]] void Fail(const std::string& message);
+
   std::unique_ptr<TZuRunContext> ownContext_;
   TZuRunContext* context_ = nullptr;
 };

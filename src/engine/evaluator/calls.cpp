@@ -1,0 +1,103 @@
+// Calls by name: argument splitting, then dispatch to an object method, a
+// user function (a fresh instance per call), a module function or a built-in.
+#include <exception>
+
+#include "engine/builtins/builtins.h"
+#include "engine/script.h"
+
+namespace zu {
+
+namespace {
+
+// Keeps the call depth for one user-function call and, when an error leaves
+// the call, hands the instance to the run context: the error names it, and
+// the host reads its name and statement table for the report.
+class CallScope {
+ public:
+  CallScope(TZuRunContext& context, std::unique_ptr<TZuScript>& instance)
+      : context_(context), instance_(instance), uncaught_(std::uncaught_exceptions()) {
+    ++context_.CallDepth;
+  }
+  ~CallScope() {
+    --context_.CallDepth;
+    if (std::uncaught_exceptions() > uncaught_) context_.Abandoned.push_back(std::move(instance_));
+  }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+
+ private:
+  TZuRunContext& context_;
+  std::unique_ptr<TZuScript>& instance_;
+  int uncaught_;
+};
+
+}  // namespace
+
+ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumentText) {
+  // Split: a quote or "(" makes the next matching character awaited, and
+  // until it comes every character belongs to the argument. There is no
+  // nesting count: the first ")" after a "(" ends the wait.
+  std::string_view pieces[kMaxCallArguments + 1];
+  int commas = 0;
+  size_t start = 0;
+  char awaited = 0;
+  for (size_t i = 0; i < argumentText.size(); ++i) {
+    const char c = argumentText[i];
+    if (awaited != 0) {
+      if (c == awaited) awaited = 0;
+    } else if (c == '"' || c == '\'') {
+      awaited = c;
+    } else if (c == '(') {
+      awaited = ')';
+    } else if (c == ',') {
+      if (commas >= kMaxCallArguments)
+        Fail("Too many arguments (more than " + std::to_string(kMaxCallArguments) +
+             "): " + std::string(name) + "(" + std::string(argumentText) + ")");
+      pieces[commas++] = argumentText.substr(start, i - start);
+      start = i + 1;
+    }
+  }
+  pieces[commas] = argumentText.substr(start);
+  const int count = pieces[commas].empty() ? commas : commas + 1;
+  if (count > kMaxCallArguments)
+    Fail("Too many arguments (more than " + std::to_string(kMaxCallArguments) +
+         "): " + std::string(name) + "(" + std::string(argumentText) + ")");
+
+  // Every argument is evaluated, first to last, before the callee is sought.
+  std::vector<ScriptValue> args;
+  args.reserve(static_cast<size_t>(count));
+  for (int k = 0; k < count; ++k) args.push_back(Evaluate(pieces[k]));
+
+  const size_t dot = name.find('.');
+  if (dot != std::string_view::npos) {
+    const std::string_view objectName = name.substr(0, dot);
+    TZuScriptObject* object = FindObject(objectName);
+    if (object == nullptr) Fail("Object \"" + std::string(objectName) + "\" not found");
+    return object->CallMethod(std::string(name.substr(dot + 1)), args);
+  }
+  if (TZuScript* definition = FindFunc(name)) {
+    if (definition->ParamNames.size() != args.size())
+      Fail("Invalid number of arguments: " + std::string(name) + "(" + std::string(argumentText) +
+           ")");
+    return CallUserFunction(*definition, args, name, argumentText);
+  }
+  if (TZuScriptFunction* function = FindExtFunc(name)) return function->CallFunction(args);
+  return CallBuiltin(*this, name, args, argumentText);
+}
+
+ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
+                                        std::string_view name, std::string_view) {
+  TZuRunContext& context = Context();
+  if (context.CallDepth >= kMaxCallDepth)
+    Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
+         ") in call of \"" + std::string(name) + "\"");
+  // The instance looks names up through the definition's owner, not the
+  // caller: a function sees its own locals, then its script's globals.
+  auto instance = std::make_unique<TZuScript>(definition.Name, definition.Owner);
+  instance->SetContext(&context);
+  instance->InstantiateFrom(definition);
+  CallScope scope(context, instance);
+  return instance->Call(args);
+}
+
+}  // namespace zu

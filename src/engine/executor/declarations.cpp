@@ -1,0 +1,151 @@
+// The declaration statements: Var and Const, Array with its initializer
+// block, and Object.
+#include "engine/script.h"
+#include "support/text_utils.h"
+
+namespace zu {
+
+namespace {
+
+// An Array initializer block takes at most this many values; an Object
+// statement declares at most this many objects.
+constexpr int kMaxInitializers = 1024;
+constexpr int kMaxObjects = 99;
+
+// The next word of text at or after pos, words being runs of characters
+// other than delimiter (a run of delimiters separates once). Empty at the end.
+std::string_view NextWord(std::string_view text, size_t& pos, char delimiter) {
+  while (pos < text.size() && text[pos] == delimiter) ++pos;
+  const size_t start = pos;
+  while (pos < text.size() && text[pos] != delimiter) ++pos;
+  return text.substr(start, pos - start);
+}
+
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+inline bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+}  // namespace
+
+void TZuScript::ExecuteVarConst(const std::string& text, bool isConst) {
+  for (const std::string& item : SplitList(text)) {
+    // name = first expression; a run of "=" separates once, and the
+    // expression ends at the next "=".
+    const std::string_view piece = item;
+    const size_t eq = piece.find('=');
+    const std::string name(TrimView(piece.substr(0, eq)));
+    std::string_view initial;
+    if (eq != std::string_view::npos) {
+      size_t from = eq;
+      while (from < piece.size() && piece[from] == '=') ++from;
+      const size_t to = piece.find('=', from);
+      initial = TrimView(piece.substr(from, to == std::string_view::npos ? to : to - from));
+    }
+    if (VarList.Find(name) != nullptr)
+      Fail("Variable or constant \"" + name + "\" already defined");
+    if (isConst && initial.empty()) Fail("Constant \"" + name + "\" must have initial expression");
+    ScriptValue value = initial.empty() ? ScriptValue() : Evaluate(initial);
+    VarList.Add(std::make_unique<TZuScriptVariable>(name, isConst, std::move(value), this));
+  }
+}
+
+void TZuScript::ExecuteArray(const std::string& text) {
+  const std::string_view t = text;
+  const size_t n = t.size();
+  size_t i = 0;
+  for (;;) {
+    // Name, up to "[".
+    std::string name;
+    for (;;) {
+      if (i >= n) return;  // a declaration without "[" declares nothing
+      const char c = t[i];
+      if (IsBlank(c)) {
+        ++i;
+      } else if (c == '[') {
+        if (name.empty()) Fail("Name of array expected");
+        ++i;
+        break;
+      } else if (IsNameChar(c)) {
+        name += c;
+        ++i;
+      } else {
+        Fail(std::string("Invalid character \"") + c + "\" in array name");
+      }
+    }
+    // Size, up to "]".
+    std::string sizeText;
+    while (i < n && t[i] != ']') {
+      if (!IsBlank(t[i])) sizeText += t[i];
+      ++i;
+    }
+    if (i >= n) return;
+    ++i;
+    if (ArrayList.Find(name) != nullptr) Fail("Array \"" + name + "\" already exist");
+    if (sizeText.empty()) Fail("Expected size expression of array \"" + name + "\"");
+    const int32_t size = ToInteger(Evaluate(sizeText));
+    // Element storage cannot be sized negatively.
+    if (size < 0) Fail("Size of array \"" + name + "\" is negative: " + std::to_string(size));
+    auto* array = static_cast<TZuScriptArray*>(
+        ArrayList.Add(std::make_unique<TZuScriptArray>(name, size, this)));
+
+    while (i < n && IsBlank(t[i])) ++i;
+    if (i >= n) return;
+    if (t[i] == ',') {
+      ++i;
+      continue;
+    }
+    if (t[i] != '=') Fail(std::string("Unexpected character: \"") + t[i] + "\"");
+    ++i;
+    while (i < n && IsBlank(t[i])) ++i;
+    if (i >= n || t[i] != '(') {
+      std::string shown;
+      if (i < n) shown += t[i];
+      if (i + 1 < n) shown += t[i + 1];
+      Fail("Expected begin of initializators block: " + shown);
+    }
+    ++i;
+    const size_t blockStart = i;
+    while (i < n && t[i] != ')') ++i;
+    if (i >= n) Fail("Unexpected end of initializators block (" + std::to_string(n) + ")");
+    const std::string_view block = t.substr(blockStart, i - blockStart);
+    ++i;
+    // Values are taken in order; the first blank one ends the list.
+    size_t at = 0;
+    for (int k = 0; k < kMaxInitializers; ++k) {
+      const std::string_view piece = NextWord(block, at, ',');
+      if (TrimView(piece).empty()) break;
+      array->SetItem(k, Evaluate(piece));
+    }
+    // Anything after ")" up to the next "," is ignored.
+    while (i < n && t[i] != ',') ++i;
+    if (i >= n) return;
+    ++i;
+  }
+}
+
+void TZuScript::ExecuteObject(const std::string& text) {
+  size_t at = 0;
+  for (int k = 0; k < kMaxObjects; ++k) {
+    const std::string_view piece = NextWord(text, at, ',');
+    if (piece.empty()) break;
+    const size_t colon = piece.find(':');
+    const std::string objectName(TrimView(piece.substr(0, colon)));
+    if (objectName.empty()) Fail("Object name expected: " + std::string(piece));
+    if (ObjectList.Find(objectName) != nullptr)
+      Fail("Object \"" + objectName + "\" already defined");
+    std::string_view className;
+    if (colon != std::string_view::npos) {
+      const size_t second = piece.find(':', colon + 1);
+      className = TrimView(
+          piece.substr(colon + 1, second == std::string_view::npos ? second : second - colon - 1));
+    }
+    if (className.empty()) Fail("Class name expected: " + std::string(piece));
+    TZuScriptClass* cls = FindClass(className);
+    if (cls == nullptr) Fail("Class \"" + std::string(className) + "\" not defined");
+    ObjectList.Add(cls->CreateObject(objectName));
+  }
+}
+
+}  // namespace zu

@@ -1,0 +1,64 @@
+// The source loader's scanner: one pass over a text that records statements
+// into a TZuScript, handling comments, string literals, blocks and the
+// load-time keywords Func, Include and Import.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/script.h"
+
+namespace zu {
+
+// One keyword of the language. The low byte of Code is the statement kind;
+// kBlockBit means a block must follow, kExecutableBit that the statement
+// becomes a record.
+struct TZuScriptKwDef {
+  const char* Name;
+  uint32_t Code;
+};
+inline constexpr uint32_t kBlockBit = 0x100;
+inline constexpr uint32_t kExecutableBit = 0x10000;
+// The keyword table, or nullptr for a word that is no keyword (A-Z case ignored).
+const TZuScriptKwDef* FindKeyword(std::string_view word);
+
+// The file name part of a path (after the last directory delimiter).
+std::string ExtractFileName(std::string_view path);
+// The directory part of a path, with its trailing delimiter ("" when none).
+std::string ExtractFilePath(std::string_view path);
+// Lines joined, each followed by CR LF: the text positions are counted in.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// Scans one text (the prelude or the source) into the script's table. The
+// position is shared by the nested block scans of one text.
+class TZuLoader {
+ public:
+  TZuLoader(TZuScript& script, std::string_view text, bool prelude);
+  // Scans statements until the end of the text or, when nested, the "}"
+  // that closes the block.
+  void ScanBlock(bool nested);
+
+ private:
+  void CompleteStatement(char terminator, const std::string& statement, size_t firstChar);
+  void CompleteRecord(const TZuScriptKwDef* keyword, char terminator, const std::string& text,
+                      size_t firstChar);
+  void ScanFunc(const std::string& text, char terminator, size_t firstChar);
+  void ScanInclude(const std::string& text, char terminator, size_t firstChar);
+  void ScanImport(const std::string& text, char terminator, size_t firstChar);
+  // Makes the record at StatementCount the pending one, located at the given
+  // text position (no location in the prelude), for a failure before the
+  // statement's record exists.
+  void MarkPending(size_t position);
+  [[noreturn]] void FailAt(size_t position, const std::string& message);
+  int32_t PositionOf(size_t position) const;
+
+  TZuScript& script_;
+  std::string_view text_;
+  size_t pos_ = 0;
+  bool prelude_;
+  std::string fileName_;  // file name part of the script's FileName
+};
+
+}  // namespace zu

@@ -1,0 +1,186 @@
+// The character scan of the loader: comments, string literals, statement ends
+// and blocks, and the completion of a statement into a record.
+#include "engine/loader/loader.h"
+
+#include "support/text_utils.h"
+
+namespace zu {
+
+namespace {
+
+// Statement texts longer than this after their keyword are cut.
+constexpr size_t kMaxKeywordText = 9999;
+
+inline unsigned char At(std::string_view s, size_t i) { return static_cast<unsigned char>(s[i]); }
+
+}  // namespace
+
+TZuLoader::TZuLoader(TZuScript& script, std::string_view text, bool prelude)
+    : script_(script),
+      text_(text),
+      prelude_(prelude),
+      fileName_(ExtractFileName(script.FileName)) {}
+
+int32_t TZuLoader::PositionOf(size_t position) const {
+  if (prelude_) return 0;
+  return static_cast<int32_t>(position) + 1 + script_.BaseOffset;
+}
+
+void TZuLoader::MarkPending(size_t position) {
+  auto& s = script_;
+  if (static_cast<size_t>(s.StatementCount) >= s.Statements.size())
+    s.Statements.resize(s.Statements.size() + 128);
+  s.CurrentStatement = s.StatementCount;
+  TZuScriptStatementDef& pending = s.Statements[static_cast<size_t>(s.StatementCount)];
+  pending.FileName = fileName_;
+  pending.Position = PositionOf(std::min(position, text_.empty() ? 0 : text_.size() - 1));
+}
+
+void TZuLoader::FailAt(size_t position, const std::string& message) {
+  MarkPending(position);
+  throw EZuScriptError(&script_, message);
+}
+
+void TZuLoader::ScanBlock(bool nested) {
+  script_.CheckStack("Blocks");
+  const size_t len = text_.size();
+  std::string statement;
+  size_t firstChar = std::string::npos;  // text position of the statement's first character
+  while (pos_ < len) {
+    // Each of the three checks runs once per step, in this order: a comment
+    // right after another block comment or after a string literal is not
+    // recognised (its first character becomes statement text).
+    if (pos_ + 1 < len && text_[pos_] == '/' && text_[pos_ + 1] == '*') {
+      pos_ += 2;
+      // The '*' of the opening "/*" counts: "/*/" is a whole comment.
+      while (pos_ < len && !(text_[pos_ - 1] == '*' && text_[pos_] == '/')) ++pos_;
+      if (pos_ >= len) return;
+      ++pos_;
+    }
+    if (pos_ < len &&
+        (text_[pos_] == '@' || (pos_ + 1 < len && text_[pos_] == '/' && text_[pos_ + 1] == '/'))) {
+      // Two characters are skipped before the search for CR, so an "@" that
+      // ends its line hides the following line too (it skips the CR).
+      pos_ += 2;
+      while (pos_ < len && text_[pos_] != '\r') ++pos_;
+      if (pos_ >= len) return;
+      ++pos_;
+    }
+    if (pos_ < len && (text_[pos_] == '"' || text_[pos_] == '\'')) {
+      const char quote = text_[pos_];
+      const size_t open = pos_;
+      if (firstChar == std::string::npos) firstChar = pos_;
+      statement += quote;
+      ++pos_;
+      for (;;) {
+        if (pos_ >= len) return;
+        const unsigned char c = At(text_, pos_);
+        if (c < 32) FailAt(pos_, "Unexpected end of line");
+        statement += static_cast<char>(c);
+        ++pos_;
+        if (c == static_cast<unsigned char>(quote)) {
+          const size_t at = pos_ - 1;
+          const bool escaped =
+              at - 1 > open && text_[at - 1] == '\\' && !(at - 2 > open && text_[at - 2] == '\\');
+          if (!escaped) break;
+        }
+      }
+    }
+    if (pos_ >= len) return;
+    const char c = text_[pos_];
+    if (c == '}') {
+      if (nested && TrimView(statement).empty()) {
+        ++pos_;
+        return;
+      }
+      FailAt(pos_, "Unexpected end of block");
+    } else if (c == ';' || c == '{') {
+      CompleteStatement(c, statement, firstChar);
+      statement.clear();
+      firstChar = std::string::npos;
+    } else {
+      if (At(text_, pos_) < 32) {
+        statement += ' ';
+      } else {
+        if (c != ' ' && firstChar == std::string::npos) firstChar = pos_;
+        statement += c;
+      }
+      ++pos_;
+    }
+  }
+}
+
+void TZuLoader::CompleteStatement(char terminator, const std::string& statement, size_t firstChar) {
+  const std::string text = Trim(statement);
+  if (text.empty()) FailAt(pos_, "Unexpected end of statement");
+  const size_t blank = text.find(' ');
+  const TZuScriptKwDef* keyword = FindKeyword(
+      std::string_view(text).substr(0, blank == std::string::npos ? text.size() : blank));
+  ++pos_;  // past the terminator
+  if (keyword == nullptr || (keyword->Code & kExecutableBit) != 0) {
+    CompleteRecord(keyword, terminator, text, firstChar);
+    return;
+  }
+  switch (keyword->Code & 0xFF) {
+    case 16:
+      ScanFunc(text, terminator, firstChar);
+      break;
+    case 17:
+      ScanInclude(text, terminator, firstChar);
+      break;
+    case 18:
+      ScanImport(text, terminator, firstChar);
+      break;
+    default:
+      FailAt(firstChar, std::string("Unknow unexecutable keyword: \"") + keyword->Name + "\"");
+  }
+}
+
+void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
+                               const std::string& text, size_t firstChar) {
+  auto& s = script_;
+  MarkPending(firstChar);
+  const int32_t index = s.StatementCount++;
+  TZuScriptStatementDef& record = s.Statements[static_cast<size_t>(index)];
+  record.FileName = fileName_;
+  // The offset of the statement's first character: blanks or a comment
+  // before the terminator do not move it.
+  record.Position = PositionOf(firstChar);
+  if (keyword != nullptr) {
+    record.Kind = static_cast<uint8_t>(keyword->Code & 0xFF);
+    const size_t nameLength = std::char_traits<char>::length(keyword->Name);
+    record.Text = Trim(std::string_view(text).substr(nameLength, kMaxKeywordText));
+    const bool needsBlock = (keyword->Code & kBlockBit) != 0;
+    if (needsBlock && terminator != '{')
+      s.Fail(std::string("Begin of block expected, but ") + terminator + " found");
+    if (!needsBlock && terminator == '{') s.Fail("Unexpected begin of block");
+    if (record.Kind == kStmtElse || record.Kind == kStmtElseIf) {
+      // The statement that ends right before this one at the same level: the
+      // outermost record whose block ends here.
+      int32_t before = -1;
+      for (int32_t j = 0; j < index; ++j) {
+        if (s.Statements[static_cast<size_t>(j)].BlockEnd == index) {
+          before = j;
+          break;
+        }
+      }
+      const uint8_t kind = before < 0 ? 0 : s.Statements[static_cast<size_t>(before)].Kind;
+      if (kind != kStmtIf && kind != kStmtElseIf)
+        s.Fail(record.Kind == kStmtElse ? "Unexpected ELSE" : "Unexpected ELSEIF");
+    }
+    if (terminator == '{') {
+      ScanBlock(true);
+      s.CurrentStatement = index;
+    }
+  } else {
+    record.Kind = kStmtExpression;
+    record.Text = text;
+    if (terminator == '{') s.Fail("Unexpected begin of block");
+  }
+  // The statement vector may have grown inside the block.
+  TZuScriptStatementDef& done = s.Statements[static_cast<size_t>(index)];
+  s.CheckParentheses(done.Text);
+  done.BlockEnd = s.StatementCount;
+}
+
+}  // namespace zu

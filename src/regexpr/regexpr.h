@@ -31,9 +31,16 @@ inline constexpr int kModifierS = 4;  // '.' matches line feed too
 // Modifiers of every new object: i off, r on, s on.
 inline constexpr int kDefaultModifiers = kModifierR | kModifierS;
 
+namespace regexpr_internal {
 // One compiled program with its search hints; immutable once built, so it
 // can be shared between objects and the one-shot cache without copying.
 struct TRegExprProgram;
+// The matcher's working memory, kept between searches.
+struct MatchScratch;
+struct MatchScratchDeleter {
+  void operator()(MatchScratch* scratch) const;
+};
+}  // namespace regexpr_internal
 
 // One regular expression. Setting Expression compiles at once; Exec, ExecPos
 // and ExecNext search the stored input; MatchStart/MatchLength report the
@@ -108,7 +115,7 @@ class TRegExpr {
   [[noreturn]] void Fail(int code);
 
   std::string expression_;
-  std::shared_ptr<const TRegExprProgram> program_;
+  std::shared_ptr<const regexpr_internal::TRegExprProgram> program_;
   int modifiers_ = kDefaultModifiers;
   int last_error_ = 0;
   int compile_pos_ = 0;
@@ -117,6 +124,7 @@ class TRegExpr {
   // Match slots as 0-based offsets into input_; -1 when unset.
   std::array<int, 10> starts_{};
   std::array<int, 10> ends_{};
+  std::unique_ptr<regexpr_internal::MatchScratch, regexpr_internal::MatchScratchDeleter> scratch_;
 };
 
 // RegExpr(pattern, text) of the scripts: whether `pattern`, compiled with the

@@ -1,0 +1,118 @@
+// The one-shot operations behind the script built-ins RegExpr and
+// ReplaceRegExpr. Scripts call them with the same pattern on every line, so
+// compiled programs are kept in a small cache; since a program is immutable
+// and a function of (pattern, modifiers) alone, results are the same as with
+// a fresh TRegExpr.
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "regexpr/program.h"
+#include "regexpr/regexpr.h"
+
+namespace zu {
+
+using regexpr_internal::MatchScratch;
+using regexpr_internal::MatchScratchDeleter;
+using regexpr_internal::MatchSlots;
+using regexpr_internal::TRegExprProgram;
+
+namespace {
+
+// Patterns remembered; the least recently used one makes room.
+constexpr size_t kCacheEntries = 16;
+// Longer patterns are compiled each time rather than kept.
+constexpr size_t kMaxCachedPattern = 4096;
+
+class ProgramCache {
+ public:
+  // The program of `pattern`; compiles it (raising its errors) when absent.
+  std::shared_ptr<const TRegExprProgram> Get(std::string_view pattern, int modifiers) {
+    ++clock_;
+    for (Entry& e : entries_) {
+      if (e.program && e.modifiers == modifiers && e.pattern == pattern) {
+        e.used = clock_;
+        return e.program;
+      }
+    }
+    auto program = regexpr_internal::CompileProgram(pattern, modifiers);
+    if (pattern.size() <= kMaxCachedPattern) {
+      Entry* victim = &entries_[0];
+      for (Entry& e : entries_)
+        if (!e.program || e.used < victim->used) victim = &e;
+      victim->pattern.assign(pattern);
+      victim->modifiers = modifiers;
+      victim->program = program;
+      victim->used = clock_;
+    }
+    return program;
+  }
+
+  MatchScratch& Scratch() {
+    if (!scratch_) scratch_ = regexpr_internal::NewMatchScratch();
+    return *scratch_;
+  }
+
+ private:
+  struct Entry {
+    std::string pattern;
+    int modifiers = 0;
+    std::shared_ptr<const TRegExprProgram> program;
+    unsigned long long used = 0;
+  };
+  std::array<Entry, kCacheEntries> entries_;
+  unsigned long long clock_ = 0;
+  std::unique_ptr<MatchScratch, MatchScratchDeleter> scratch_;
+};
+
+// A memo of compiled programs, private to the thread that runs the script;
+// it never changes what an operation returns.
+ProgramCache& Cache() {
+  thread_local ProgramCache cache;
+  return cache;
+}
+
+std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// The program for a one-shot operation, with the errors a fresh object gives:
+// an empty pattern leaves it without a program, so the search fails with 1003.
+std::shared_ptr<const TRegExprProgram> ProgramFor(std::string_view pattern) {
+  pattern = UpToZero(pattern);
+  if (pattern.empty()) regexpr_internal::RaiseRegExprError(1003, 0);
+  return Cache().Get(pattern, kDefaultModifiers);
+}
+
+}  // namespace
+
+bool RegExprMatch(std::string_view pattern, std::string_view text) {
+  auto program = ProgramFor(pattern);
+  MatchSlots slots;
+  return regexpr_internal::SearchProgram(*program, UpToZero(text), 0, slots, Cache().Scratch());
+}
+
+std::string RegExprReplace(std::string_view pattern, std::string_view text,
+                           std::string_view replacement) {
+  auto program = ProgramFor(pattern);
+  std::string_view input = UpToZero(text);
+  MatchScratch& scratch = Cache().Scratch();
+  std::string result;
+  size_t previous = 0;
+  MatchSlots slots;
+  size_t start = 0;
+  while (start <= input.size() &&
+         regexpr_internal::SearchProgram(*program, input, start, slots, scratch)) {
+    size_t match_start = static_cast<size_t>(slots.starts[0]);
+    size_t match_end = static_cast<size_t>(slots.ends[0]);
+    result.append(text.substr(previous, match_start - previous));
+    result.append(replacement);
+    previous = match_end;
+    // The next search starts after the match, one further on after an empty one.
+    start = match_end + (match_end == match_start ? 1 : 0);
+  }
+  // From the full text: what follows a 0 byte is kept as it was.
+  result.append(text.substr(previous));
+  return result;
+}
+
+}  // namespace zu

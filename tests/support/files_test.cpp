@@ -1,0 +1,92 @@
+// ReadTextFile and AppendText: blocks cut at NUL, the end-of-file mark,
+// standard output and the input/output error messages.
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/platform.h"
+#include "support/errors.h"
+
+namespace zu {
+namespace {
+
+class FilesTest : public ::testing::Test {
+ protected:
+  FilesTest() {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zu_support_files_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+    std::filesystem::create_directories(dir_);
+  }
+  ~FilesTest() override { std::filesystem::remove_all(dir_); }
+  std::string PathOf(const std::string& name) { return (dir_ / name).string(); }
+  std::string Write(const std::string& name, const std::string& content) {
+    std::ofstream(PathOf(name), std::ios::binary) << content;
+    return PathOf(name);
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The EInOutError message AppendText raises, or "" when it raises none.
+  static std::string AppendError(const std::string& path, const std::string& text) {
+    try {
+      AppendText(path, text);
+    } catch (const EFailure& e) {
+      EXPECT_EQ(e.Kind(), "EInOutError");
+      return e.what();
+    }
+    return "";
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
+  std::string block1 = std::string(100, 'a') + '\0' + std::string(923, 'b');  // 1024 bytes
+  std::string path = Write("nul.txt", block1 + "tail");
+  EXPECT_EQ(ReadTextFile(path), std::string(100, 'a') + "tail");
+  EXPECT_EQ(ReadTextFile(Write("plain.txt", "x\r\ny")), "x\r\ny");
+  EXPECT_EQ(ReadTextFile(Write("exact.txt", std::string(2048, 'z'))), std::string(2048, 'z'));
+  EXPECT_EQ(ReadTextFile(PathOf("missing.txt")), "");
+  EXPECT_EQ(ReadTextFile(dir_.string()), "");  // a directory reads as nothing
+}
+
+TEST_F(FilesTest, AppendTextCreatesAndAppends) {
+  std::string path = PathOf("new.txt");
+  AppendText(path, "one");
+  AppendText(path, "");
+  AppendText(path, "two\r\n");
+  EXPECT_EQ(Read(path), "onetwo\r\n");
+}
+
+TEST_F(FilesTest, AppendTextCutsAtEndOfFileMarkInLastBytes) {
+  std::string path = Write("eof.txt", std::string("text\x1Ajunk\x1A", 10));
+  AppendText(path, "+more");
+  EXPECT_EQ(Read(path), "text+more");
+  // A mark further back than 128 bytes from the end is data.
+  std::string early = std::string("a\x1A", 2) + std::string(200, 'b');
+  path = Write("early.txt", early);
+  AppendText(path, "c");
+  EXPECT_EQ(Read(path), early + "c");
+}
+
+TEST_F(FilesTest, AppendTextToStandardOutput) {
+  ::testing::internal::CaptureStdout();
+  AppendText("", "hi");
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "hi");
+}
+
+TEST_F(FilesTest, AppendTextFailuresNameTheCause) {
+  EXPECT_EQ(AppendError(PathOf("no/such/dir.txt"), "x"), "File not found");
+  EXPECT_EQ(AppendError(dir_.string(), "x"), "File access denied");
+  EXPECT_EQ(AppendError(PathOf(std::string(300, 'n')), "x"), "Invalid filename");
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_EQ(AppendError("/dev/full", "x"), "Disk full");
+  }
+  EXPECT_EQ(AppendError(PathOf("ok.txt"), "x"), "");
+}
+
+}  // namespace
+}  // namespace zu

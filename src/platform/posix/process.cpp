@@ -32,10 +32,11 @@ std::string FindOnPath(const std::string& name) {
   size_t start = 0;
   for (;;) {
     size_t end = list.find(':', start);
-    std::string dir =
+    std::string candidate =
         list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (dir.empty()) dir = ".";  // an empty PATH entry is the current directory
-    std::string candidate = dir + "/" + name;
+    if (candidate.empty()) candidate.push_back('.');  // an empty entry is the current directory
+    candidate.push_back('/');
+    candidate.append(name);
     if (IsExecutableFile(candidate)) return candidate;
     if (end == std::string::npos) return std::string();
     start = end + 1;

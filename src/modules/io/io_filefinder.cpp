@@ -53,16 +53,18 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   CloseSearch();
   platform::DirSearch search;
   platform::DirEntry entry;
-  platform::SetLastError(0);
   if (!search.Start(dir, entry)) {
-    // An empty directory is a search with nothing in it, as on a file
-    // system that lists "." and ".." first; an unreadable one is no search.
-    bool empty = platform::LastError() == 0 &&
+    // An empty directory (the listing ends at once with code 2) is a search
+    // with nothing in it, as on a file system that lists "." and ".." first;
+    // a directory that cannot be read is no search at all.
+    bool empty = platform::LastError() == 2 &&
                  platform::DirectoryExists(dir.empty() ? std::string(".") : dir);
     search_open_ = empty;
     return false;
   }
   do {
+    // Directories have no size of their own to report.
+    if ((entry.Attributes & platform::kAttrDirectory) != 0) entry.Size = 0;
     entries_.push_back(std::move(entry));
     entry = platform::DirEntry();
   } while (search.Next(entry));

@@ -51,7 +51,9 @@ TEST_F(TFile, LongLinesAndManyLinesCrossTheReadBuffer) {
   std::string line;
   while (!Eof()) {
     line = ReadString();
-    if (!line.empty()) EXPECT_EQ(line, "line " + std::to_string(count++));
+    if (!line.empty()) {
+      EXPECT_EQ(line, "line " + std::to_string(count++));
+    }
   }
   EXPECT_EQ(count, 30000);
 }

@@ -75,8 +75,7 @@ TEST_F(IoMain, SuccessfulCallsKeepOrClearLastError) {
   EXPECT_EQ(CreateError("TFILE", "f"), "Object \"f\" already exists");
   CallOk("f", "Close");
   EXPECT_EQ(LastError(), "Object \"f\" already exists");  // methods leave it
-  Get("g", "EOF");
-  EXPECT_EQ(LastError(), "Object \"g\" not found");
+  EXPECT_EQ(GetError("g", "EOF"), "Object \"g\" not found");
   Create("TFILEFINDER", "g");
   EXPECT_EQ(LastError(), "");  // creating clears it
 }

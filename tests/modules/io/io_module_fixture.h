@@ -53,7 +53,9 @@ class IoModuleTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (x_.Done != nullptr) EXPECT_EQ(x_.Done(), -1);
+    if (x_.Done != nullptr) {
+      EXPECT_EQ(x_.Done(), -1);
+    }
     library_.Free();
     if (!dir_.empty()) {
       std::error_code ignored;

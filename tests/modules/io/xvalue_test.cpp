@@ -27,8 +27,10 @@ TEST(XValue, ValuesKeepTheirKindBothWays) {
     TZuScriptXValue x = Record(77);
     ValueToXValue(v, x);
     ScriptValue back = XValueToValue(x);
-    EXPECT_EQ(back.Kind(), v.Kind());
-    EXPECT_EQ(CompareValues(back, v), 0);
+    ASSERT_EQ(back.Kind(), v.Kind());
+    if (!v.IsEmpty()) {
+      EXPECT_EQ(CompareValues(back, v), 0);
+    }
   }
 }
 

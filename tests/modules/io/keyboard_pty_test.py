@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""TKeyboard in a pseudo-terminal: a key press gives a key-down and a key-up
+event, an arrow key has an empty AsciiChar and its virtual-key code, and
+Flush empties the queue so that the next Read answers false.
+
+    keyboard_pty_test.py ZUS
+"""
+import os
+import pty
+import select
+import subprocess
+import sys
+import tempfile
+import time
+
+SCRIPT = r'''Import io.zux;
+Object k : TKeyboard;
+Var n = 0;
+Print "ready\r\n";
+While (n < 4) {
+  If (k.Read()) {
+    Print "down=" + Str(k.KeyDown) + " vk=" + Str(k.VirtualKeyCode) + " ch=[" + k.AsciiChar + "] rep=" + Str(k.RepeatCount) + "\r\n";
+    n = n + 1;
+  } Else {
+    Sleep(5);
+  }
+}
+Print "flush?\r\n";
+Sleep(700);
+Print "flush=" + Str(k.Flush()) + " read=" + Str(k.Read()) + "\r\n";
+result = 0;
+'''
+
+EXPECTED = [
+    "ready",
+    "down=true vk=65 ch=[a] rep=1",
+    "down=false vk=65 ch=[a] rep=1",
+    "down=true vk=38 ch=[] rep=1",
+    "down=false vk=38 ch=[] rep=1",
+    "flush?",
+    "flush=true read=false",
+]
+
+
+def main():
+    zus = sys.argv[1]
+    with tempfile.TemporaryDirectory(prefix="zus-kbd-") as work:
+        script = os.path.join(work, "keys.zus")
+        with open(script, "w") as f:
+            f.write(SCRIPT)
+        master, slave = pty.openpty()
+        proc = subprocess.Popen([zus, "-q", script], stdin=slave, stdout=slave,
+                                stderr=subprocess.PIPE, cwd=work, close_fds=True)
+        os.close(slave)
+        output = b""
+        sent = set()
+        deadline = time.time() + 30
+        while time.time() < deadline:
+            ready, _, _ = select.select([master], [], [], 0.2)
+            if ready:
+                try:
+                    chunk = os.read(master, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                output += chunk
+            text = output.replace(b"\r", b"")
+            if b"ready\n" in text and "keys" not in sent:
+                sent.add("keys")
+                os.write(master, b"a")
+                time.sleep(0.2)
+                os.write(master, b"\x1b[A")
+            if b"flush?\n" in text and "flush" not in sent:
+                sent.add("flush")
+                os.write(master, b"zzz")
+            if proc.poll() is not None and not ready:
+                break
+        if proc.poll() is None:
+            proc.kill()
+            proc.wait()
+            print("zus did not finish; output so far:", output)
+            return 1
+        os.close(master)
+        lines = [l for l in output.replace(b"\r", b"").decode("latin-1").split("\n") if l]
+        if lines != EXPECTED or proc.returncode != 0:
+            print("expected:", EXPECTED)
+            print("actual:  ", lines, "exit", proc.returncode, proc.stderr.read())
+            return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,80 @@
+// TZuScriptObjList and the entities: ordering, case-insensitive lookup,
+// constants and array bounds.
+#include <gtest/gtest.h>
+
+#include "engine/script.h"
+
+namespace zu {
+namespace {
+
+std::unique_ptr<TZuScriptVariable> Var(const char* name, int v = 0) {
+  return std::make_unique<TZuScriptVariable>(name, false, ScriptValue::Integer(v), nullptr);
+}
+
+TEST(ObjList, KeepsOrdinalOrderAndFindsFirstCaseInsensitiveMatch) {
+  TZuScriptObjList list("VarList", nullptr);
+  list.Add(Var("b"));
+  list.Add(Var("abc", 1));
+  list.Add(Var("ABC", 2));
+  list.Add(Var("Zed"));
+  ASSERT_EQ(4, list.Count());
+  EXPECT_EQ("ABC", list.Get(0)->Name);
+  EXPECT_EQ("Zed", list.Get(1)->Name);
+  EXPECT_EQ("abc", list.Get(2)->Name);
+  EXPECT_EQ("b", list.Get(3)->Name);
+  // Upper case sorts first, so it is the match for every spelling.
+  EXPECT_EQ(2, static_cast<TZuScriptVariable*>(list.Find("aBc"))->Value.IntegerPayload());
+  EXPECT_EQ(nullptr, list.Find("ab"));
+  EXPECT_EQ(nullptr, list.Find("abcd"));
+  EXPECT_EQ(nullptr, list.Add(nullptr));
+  EXPECT_EQ(4, list.Count());
+}
+
+TEST(ObjList, EqualNamesAreFoundInAddingOrder) {
+  TZuScriptObjList list("FuncList", nullptr);
+  list.Add(Var("f", 1));
+  list.Add(Var("a"));
+  list.Add(Var("f", 2));
+  EXPECT_EQ(1, static_cast<TZuScriptVariable*>(list.Find("F"))->Value.IntegerPayload());
+}
+
+TEST(ObjList, CaseFoldingIsLimitedToAsciiLetters) {
+  TZuScriptObjList list("VarList", nullptr);
+  list.Add(Var("\xE4x"));
+  list.Add(Var("_a"));
+  EXPECT_NE(nullptr, list.Find("\xE4X"));
+  EXPECT_EQ(nullptr, list.Find("\xC4x"));
+  EXPECT_NE(nullptr, list.Find("_A"));
+}
+
+TEST(Entities, ConstantRefusesNewValue) {
+  TZuScriptVariable c("HomeDir", true, ScriptValue::Text("x"), nullptr);
+  try {
+    c.SetValue(ScriptValue::Integer(1));
+    FAIL() << "no error";
+  } catch (const EZuScriptError& e) {
+    EXPECT_STREQ("Value can't be assign to constant \"HomeDir\"", e.what());
+    EXPECT_EQ(nullptr, e.Script);
+  }
+  EXPECT_EQ("x", c.Value.TextPayload());
+}
+
+TEST(Entities, ArrayBoundsOnReadAndWrite) {
+  TZuScriptArray a("t", 2, nullptr);
+  a.SetItem(1, ScriptValue::Integer(5));
+  EXPECT_EQ(5, a.GetItem(1).IntegerPayload());
+  EXPECT_TRUE(a.GetItem(0).IsEmpty());
+  for (int32_t index : {-1, 2}) {
+    EXPECT_THROW(a.GetItem(index), EZuScriptError);
+    try {
+      a.SetItem(index, ScriptValue());
+    } catch (const EZuScriptError& e) {
+      EXPECT_STREQ("Index of array t is out of bounds", e.what());
+    }
+  }
+  TZuScriptArray none("z", 0, nullptr);
+  EXPECT_THROW(none.GetItem(0), EZuScriptError);
+}
+
+}  // namespace
+}  // namespace zu

@@ -1,0 +1,104 @@
+// The loader's statement records: keywords, blocks, Else/ElseIf checks, Func
+// definitions and the parenthesis check, with the locations of their errors.
+#include <gtest/gtest.h>
+
+#include "engine/statement_dump.h"
+#include "engine_test_util.h"
+
+namespace zu {
+namespace {
+
+std::string Dump(const std::string& source) {
+  auto script = testing::ScriptFromText(source);
+  script->Parse();
+  return DumpStatements(*script);
+}
+
+TEST(Parser, BlocksRecordTheirEnd) {
+  EXPECT_EQ(
+      "0 If [end 3] - 1:1 (a)\n"
+      "1 While [end 3] - 1:10 (b)\n"
+      "2 Break [end 3] - 1:22 \n"
+      "3 ElseIf [end 4] - 1:33 (c)\n"
+      "4 Else [end 6] - 1:48 \n"
+      "5 Write [end 6] - 1:55 1\n"
+      "6 Expr [end 7] - 2:1 x = 1\n",
+      Dump("If (a) { While (b) { break; } } elseif (c) { } ELSE { ? 1; }\nx = 1;"));
+}
+
+TEST(Parser, KeywordTextIsTrimmedAndCut) {
+  EXPECT_EQ("0 Var [end 1] - 1:1 a = 1\n", Dump("VAR    a = 1   ;"));
+  auto script = testing::ScriptFromText("Print \"" + std::string(20000, 'x') + "\";");
+  script->Parse();
+  // Cut to 9999 characters after the keyword (its blank included), then trimmed.
+  EXPECT_EQ(9998u, script->Statements[0].Text.size());
+}
+
+TEST(Parser, KeywordGluedToParenthesisIsAnExpression) {
+  EXPECT_EQ("0 Expr [end 1] - 1:1 Print(1)\n", Dump("Print(1);"));
+  EXPECT_SCRIPT_ERROR("x = 1;\nIf(x) { }", "Unexpected begin of block", 2, 1);
+}
+
+TEST(Parser, BlockAndElseMistakes) {
+  EXPECT_SCRIPT_ERROR("If (1);", "Begin of block expected, but ; found", 1, 1);
+  EXPECT_SCRIPT_ERROR("Var a {", "Unexpected begin of block", 1, 1);
+  EXPECT_SCRIPT_ERROR("While (0) { }\nElse { }", "Unexpected ELSE", 2, 1);
+  EXPECT_SCRIPT_ERROR("If (1) { ElseIf (2) { } }", "Unexpected ELSEIF", 1, 10);
+  EXPECT_SCRIPT_ERROR("Else { }", "Unexpected ELSE", 1, 1);
+  EXPECT_SCRIPT_ERROR("If (1) { } x = 1; Else { }", "Unexpected ELSE", 1, 19);
+}
+
+TEST(Parser, ParenthesisCountIsCheckedOnLoad) {
+  EXPECT_SCRIPT_ERROR("a = 1;\n  Print (1;",
+                      "Number of open parentheses not correspond to number of closed "
+                      "parentheses in expression \"(1\"",
+                      2, 3);
+  EXPECT_SCRIPT_ERROR("x = \"(\";",
+                      "Number of open parentheses not correspond to number of closed "
+                      "parentheses in expression \"x = \"(\"\"",
+                      1, 1);
+  EXPECT_EQ("0 Expr [end 1] - 1:1 x = )(\n", Dump("x = )(;"));
+}
+
+TEST(Parser, FuncDefinitionsKeepFilePositions) {
+  auto script =
+      testing::ScriptFromText("a = 1;\nFunc  Add ( x , y ) {\n  result = x + y;\n}\nb = 2;");
+  script->Parse();
+  EXPECT_EQ("0 Expr [end 1] - 1:1 a = 1\n1 Expr [end 2] - 5:1 b = 2\n", DumpStatements(*script));
+  auto* f = script->FindFunc("ADD");
+  ASSERT_NE(nullptr, f);
+  EXPECT_EQ((std::vector<std::string>{"x", "y"}), f->ParamNames);
+  EXPECT_EQ("0 Expr [end 1] - 3:3 result = x + y\n", DumpStatements(*f));
+  auto* none = testing::ScriptFromText("Func F() { }").release();
+  none->Parse();
+  EXPECT_TRUE(none->FindFunc("f")->ParamNames.empty());
+  EXPECT_EQ(0, none->FindFunc("f")->StatementCount);
+  delete none;
+}
+
+TEST(Parser, FuncMistakes) {
+  EXPECT_SCRIPT_ERROR("x = 1;\nFunc (a) { }", "Function name not defined", 2, 1);
+  // The message holds a NUL where the header ended; what() stops there.
+  EXPECT_SCRIPT_ERROR("Func F { }", "\"(\" expected, but ", 1, 1);
+  EXPECT_SCRIPT_ERROR("Func F(a { }", "\")\" expected, but ", 1, 1);
+  EXPECT_SCRIPT_ERROR("Func F(a);", "Begin of block expected, but \";\" found", 1, 1);
+  EXPECT_SCRIPT_ERROR("\nFunc F(a) { x = 1;", "Unexpected end of function", 2, 1);
+  // An error inside the body belongs to the function's own script.
+  const auto out = testing::RunText("a = 1;\nFunc Fn() {\n  b = (1;\n}");
+  EXPECT_EQ("Fn", out.ErrorScript);
+  EXPECT_EQ(3, out.Line);
+  EXPECT_EQ(3, out.Column);
+}
+
+TEST(Parser, BracesInsideFuncBodyCountEvenInStrings) {
+  // The "{" in the literal opens a level, so the body runs one "}" further
+  // and its own scan then meets that "}" at the top.
+  const auto out = testing::RunText("Func F() { x = \"{\"; }} y = 1;");
+  EXPECT_EQ("Unexpected end of block", out.Message);
+  EXPECT_EQ("F", out.ErrorScript);
+  EXPECT_EQ(1, out.Line);
+  EXPECT_EQ(21, out.Column);
+}
+
+}  // namespace
+}  // namespace zu

@@ -1,0 +1,54 @@
+// The loader's character scan: comments, string literals, statement ends,
+// and the failures it locates at the scan position.
+#include <gtest/gtest.h>
+
+#include "engine/statement_dump.h"
+#include "engine_test_util.h"
+
+namespace zu {
+namespace {
+
+std::string Dump(const std::string& source) {
+  auto script = testing::ScriptFromText(source);
+  script->Parse();
+  return DumpStatements(*script);
+}
+
+TEST(Scanner, CommentsOfEveryKind) {
+  EXPECT_EQ("0 Expr [end 1] - 1:9 a = 1\n1 Expr [end 2] - 2:1 b = 2\n",
+            Dump("/* x; */a = 1; // c;\nb = 2; @ d;"));
+  // "/*/" is a whole comment; a line comment right after a block comment
+  // is recognised, but a second block comment is statement text.
+  EXPECT_EQ("0 Expr [end 1] - 1:4 x\n", Dump("/*/x; /**/// y;"));
+  EXPECT_EQ("0 Expr [end 1] - 1:5 /*b*/ x\n", Dump("/**//*b*/ x;"));
+}
+
+TEST(Scanner, AtSignAtLineEndHidesTheNextLine) {
+  EXPECT_EQ("0 Expr [end 1] - 3:1 c = 3\n", Dump("@\nb = 2;\nc = 3;"));
+  EXPECT_EQ("0 Expr [end 1] - 2:1 b = 2\n", Dump("//\nb = 2;"));
+  EXPECT_EQ("0 Expr [end 1] - 1:1 a\n", Dump("a@echo off;\n;"));
+}
+
+TEST(Scanner, StringLiteralsKeepTerminatorsAndEscapes) {
+  EXPECT_EQ("0 Write [end 1] - 1:1 \"a;b{}\" + 'c\\'d;'\n", Dump("Print \"a;b{}\" + 'c\\'d;';"));
+  EXPECT_EQ("0 Expr [end 1] - 1:1 x = \"\\\\\"\n", Dump("x = \"\\\\\";"));
+  // A comment straight after a closing quote is statement text.
+  EXPECT_EQ("0 Expr [end 1] - 1:1 x = \"a\"//b\n", Dump("x = \"a\"//b;"));
+}
+
+TEST(Scanner, LineEndsAndTabsBecomeBlanksAndUnterminatedTextIsDropped) {
+  EXPECT_EQ("0 Expr [end 1] - 1:1 a =   1\n", Dump("a =\t\n1;\nb = 2"));
+  EXPECT_EQ("", Dump("no terminator at all"));
+  EXPECT_EQ("0 If [end 1] - 1:1 (1)\n", Dump("If (1) {"));
+}
+
+TEST(Scanner, FailuresAreLocatedWhereTheScanStands) {
+  EXPECT_SCRIPT_ERROR("a = 1;\nx = \"abc\n\";", "Unexpected end of line", 2, 9);
+  EXPECT_SCRIPT_ERROR("a = 1;\n  ;", "Unexpected end of statement", 2, 3);
+  EXPECT_SCRIPT_ERROR("a = 1;\n}", "Unexpected end of block", 2, 1);
+  EXPECT_SCRIPT_ERROR("If (1) {\n  a = 1\n}", "Unexpected end of block", 3, 1);
+  EXPECT_SCRIPT_ERROR("{", "Unexpected end of statement", 1, 1);
+}
+
+}  // namespace
+}  // namespace zu

@@ -77,11 +77,17 @@ int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, boo
   }
 }
 
+// The directory with a trailing separator (empty stays empty).
+std::string WithSeparator(std::string dir) {
+  if (!dir.empty() && !platform::IsPathDelimiter(dir.back())) dir += platform::PathSeparator();
+  return dir;
+}
+
 struct HostContext {
   HostRules Rules = PlatformRules();
-  std::string ProgramDir = platform::ProgramDirectory();
+  std::string ProgramDir = WithSeparator(platform::ProgramDirectory());
   std::string ProgramPath = platform::ProgramPath();
-  std::string WindowsDir = platform::WindowsDirectory();
+  std::string WindowsDir = WithSeparator(platform::WindowsDirectory());
 };
 
 int RunSequence(const std::vector<std::string>& args, const HostContext& host,

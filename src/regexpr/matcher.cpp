@@ -37,6 +37,7 @@ struct Frame {
   uint32_t trail;           // trail length to restore
   uint32_t undo;            // loop-record undo length to restore
   unsigned char next_char;  // kRepeat: first character of a following Literal, or 0
+  size_t memo_bit;          // kFailMark: the memo entry to set
 };
 
 // A group boundary passed on the current path.
@@ -103,6 +104,7 @@ class Matcher {
                  0,
                  static_cast<uint32_t>(s_.trail.size()),
                  static_cast<uint32_t>(s_.undo.size()),
+                 0,
                  0};
   }
   void Restore(const Frame& f) {
@@ -114,29 +116,31 @@ class Matcher {
   }
 
   // Memo of failed choice points. Whether the rest of a match succeeds from
-  // (node, position) depends only on that pair, except through the
-  // empty-iteration check of the loops: so a pair is recorded and looked up
-  // only while no loop was last passed at this very position.
-  bool MemoUsable(int pos) const {
-    if (!memo_on_) return false;
-    for (int32_t lp : s_.loop_pos)
-      if (lp == pos) return false;
-    return true;
+  // a node at a position depends on that pair and, through the rejection of
+  // empty loop iterations, on which loops were last passed at this very
+  // position (records at earlier positions can never equal a later one). So
+  // the key is (choice node, position, that loop or none); with two or more
+  // such loops nothing is recorded.
+  int LoopTag(int pos) const {
+    int tag = 0;
+    for (size_t l = 0; l < s_.loop_pos.size(); ++l) {
+      if (s_.loop_pos[l] != pos) continue;
+      if (tag != 0) return -1;
+      tag = static_cast<int>(l) + 1;
+    }
+    return tag;
   }
-  size_t MemoBit(int choice, int pos) const {
-    return static_cast<size_t>(choice) * static_cast<size_t>(n_ + 1) + static_cast<size_t>(pos);
+  size_t MemoBit(int choice, int tag, int pos) const {
+    size_t row = static_cast<size_t>(choice) * static_cast<size_t>(p_.loop_count + 1) +
+                 static_cast<size_t>(tag);
+    return row * static_cast<size_t>(n_ + 1) + static_cast<size_t>(pos);
   }
-  bool MemoFailed(int choice, int pos) const {
-    size_t b = MemoBit(choice, pos);
-    return (s_.memo[b >> 6] >> (b & 63)) & 1;
-  }
-  void MemoSet(int choice, int pos) {
-    size_t b = MemoBit(choice, pos);
-    s_.memo[b >> 6] |= uint64_t{1} << (b & 63);
-  }
+  bool MemoFailed(size_t b) const { return (s_.memo[b >> 6] >> (b & 63)) & 1; }
+  void MemoSet(size_t b) { s_.memo[b >> 6] |= uint64_t{1} << (b & 63); }
   void CountBacktrack() {
     if (memo_on_ || ++backtracks_ < kMemoAfterBacktracks) return;
-    uint64_t bits = static_cast<uint64_t>(p_.choice_count) * static_cast<uint64_t>(n_ + 1);
+    uint64_t bits = static_cast<uint64_t>(p_.choice_count) *
+                    static_cast<uint64_t>(p_.loop_count + 1) * static_cast<uint64_t>(n_ + 1);
     if (bits == 0 || bits > kMaxMemoBits) {
       backtracks_ = 0;  // too large for a table: keep plain backtracking
       return;
@@ -146,10 +150,13 @@ class Matcher {
   }
   // Opens a choice point at `node`: false when it is known to fail here.
   bool EnterChoice(int node, int pos) {
-    if (!MemoUsable(pos)) return true;
-    int choice = p_.node_index[node];
-    if (MemoFailed(choice, pos)) return false;
-    Frame mark = MakeFrame(FrameKind::kFailMark, choice, pos);
+    if (!memo_on_) return true;
+    int tag = LoopTag(pos);
+    if (tag < 0) return true;
+    size_t bit = MemoBit(p_.node_index[node], tag, pos);
+    if (MemoFailed(bit)) return false;
+    Frame mark = MakeFrame(FrameKind::kFailMark, 0, pos);
+    mark.memo_bit = bit;
     Push(mark);
     return true;
   }
@@ -356,7 +363,7 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       if (s_.stack.empty()) return false;
       Frame& f = s_.stack.back();
       if (f.kind == FrameKind::kFailMark) {
-        if (memo_on_) MemoSet(f.node, f.pos);
+        MemoSet(f.memo_bit);
         s_.stack.pop_back();
         continue;
       }

@@ -78,6 +78,16 @@ TZuRunContext& TZuScript::Context() {
 
 void TZuScript::Fail(const std::string& message) { throw EZuScriptError(this, message); }
 
+[[gnu::noinline]] void TZuScript::Fail(const char* message) { throw EZuScriptError(this, message); }
+
+[[gnu::noinline]] void TZuScript::Fail3(const char* prefix, std::string_view text,
+                                        const char* suffix) {
+  std::string message(prefix);
+  message.append(text);
+  message += suffix;
+  throw EZuScriptError(this, message);
+}
+
 void TZuScript::CheckStack(const char* what) {
   // The distance from the outermost engine frame measures how much of the
   // interpreter's stack is in use; deep nesting becomes a script error long

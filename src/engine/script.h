@@ -27,7 +27,7 @@ inline constexpr size_t kInterpreterStackBytes = size_t{1} << 30;
 inline constexpr size_t kStackReserveBytes = size_t{4} << 20;
 // Nested user-function calls allowed at once; the next one is a script error
 // that names the function.
-inline constexpr int kMaxCallDepth = 20000;
+inline constexpr int kMaxCallDepth = 12000;
 // Nested Func bodies and included files allowed at once while loading (an
 // include cycle ends here instead of exhausting the machine).
 inline constexpr int kMaxLoadDepth = 64;
@@ -285,6 +285,13 @@ class TZuScript : public TZuScriptRoot {
   // Raises a nesting error when the engine's part of the stack is used up.
   void CheckStack(const char* what);
   [[noreturn]] void Fail(const std::string& message);
+  [[noreturn]] void Fail(const char* message);
+  // Fail with prefix + text + suffix, built out of line so that the hot
+  // paths that may fail keep small stack frames (recursion depth).
+  [[noreturn]] void FailTooManyArguments(std::string_view name, std::string_view argumentText);
+  [[noreturn]] void FailArgumentCount(std::string_view name, std::string_view argumentText);
+  [[noreturn]] void FailCallDepth(std::string_view name);
+  [[noreturn]] void Fail3(const char* prefix, std::string_view text, const char* suffix);
 
   std::unique_ptr<TZuRunContext> ownContext_;
   TZuRunContext* context_ = nullptr;

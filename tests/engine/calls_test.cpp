@@ -76,7 +76,7 @@ TEST(Calls, RecursionTenThousandDeepWorksAndRunawayRecursionStops) {
   ASSERT_FALSE(ok.Failed) << ok.Message;
   EXPECT_EQ("10000", VarText(ok, "x"));
   ASSERT_TRUE(runaway.Failed);
-  EXPECT_EQ("Too many nested function calls (more than 20000) in call of \"Forever\"",
+  EXPECT_EQ("Too many nested function calls (more than 12000) in call of \"Forever\"",
             runaway.Message);
   EXPECT_EQ("Forever", runaway.ErrorScript);
   EXPECT_EQ(2, runaway.Line);

@@ -36,10 +36,10 @@ class CallScope {
 ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumentText) {
   // Split: a quote or "(" makes the next matching character awaited, and
   // until it comes every character belongs to the argument. There is no
-  // nesting count: the first ")" after a "(" ends the wait.
-  std::string_view pieces[kMaxCallArguments + 1];
+  // nesting count: the first ")" after a "(" ends the wait. Only the comma
+  // positions are kept: this frame is part of every level of recursion.
+  uint32_t commaAt[kMaxCallArguments];
   int commas = 0;
-  size_t start = 0;
   char awaited = 0;
   for (size_t i = 0; i < argumentText.size(); ++i) {
     const char c = argumentText[i];
@@ -50,47 +50,53 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
     } else if (c == '(') {
       awaited = ')';
     } else if (c == ',') {
-      if (commas >= kMaxCallArguments)
-        Fail("Too many arguments (more than " + std::to_string(kMaxCallArguments) +
-             "): " + std::string(name) + "(" + std::string(argumentText) + ")");
-      pieces[commas++] = argumentText.substr(start, i - start);
-      start = i + 1;
+      if (commas >= kMaxCallArguments) FailTooManyArguments(name, argumentText);
+      commaAt[commas++] = static_cast<uint32_t>(i);
     }
   }
-  pieces[commas] = argumentText.substr(start);
-  const int count = pieces[commas].empty() ? commas : commas + 1;
-  if (count > kMaxCallArguments)
-    Fail("Too many arguments (more than " + std::to_string(kMaxCallArguments) +
-         "): " + std::string(name) + "(" + std::string(argumentText) + ")");
+  const size_t lastStart = commas == 0 ? 0 : commaAt[commas - 1] + 1;
+  const int count = lastStart >= argumentText.size() ? commas : commas + 1;
+  if (count > kMaxCallArguments) FailTooManyArguments(name, argumentText);
 
   // Every argument is evaluated, first to last, before the callee is sought.
   std::vector<ScriptValue> args;
   args.reserve(static_cast<size_t>(count));
-  for (int k = 0; k < count; ++k) args.push_back(Evaluate(pieces[k]));
+  for (int k = 0; k < count; ++k) {
+    const size_t from = k == 0 ? 0 : commaAt[k - 1] + 1;
+    const size_t to = k < commas ? commaAt[k] : argumentText.size();
+    args.push_back(Evaluate(argumentText.substr(from, to - from)));
+  }
 
   const size_t dot = name.find('.');
   if (dot != std::string_view::npos) {
     const std::string_view objectName = name.substr(0, dot);
     TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail("Object \"" + std::string(objectName) + "\" not found");
+    if (object == nullptr) Fail3("Object \"", objectName, "\" not found");
     return object->CallMethod(std::string(name.substr(dot + 1)), args);
   }
   if (TZuScript* definition = FindFunc(name)) {
-    if (definition->ParamNames.size() != args.size())
-      Fail("Invalid number of arguments: " + std::string(name) + "(" + std::string(argumentText) +
-           ")");
+    if (definition->ParamNames.size() != args.size()) FailArgumentCount(name, argumentText);
     return CallUserFunction(*definition, args, name, argumentText);
   }
   if (TZuScriptFunction* function = FindExtFunc(name)) return function->CallFunction(args);
   return CallBuiltin(*this, name, args, argumentText);
 }
 
+[[gnu::noinline]] void TZuScript::FailTooManyArguments(std::string_view name,
+                                                       std::string_view argumentText) {
+  Fail("Too many arguments (more than " + std::to_string(kMaxCallArguments) +
+       "): " + std::string(name) + "(" + std::string(argumentText) + ")");
+}
+
+[[gnu::noinline]] void TZuScript::FailArgumentCount(std::string_view name,
+                                                    std::string_view argumentText) {
+  Fail("Invalid number of arguments: " + std::string(name) + "(" + std::string(argumentText) + ")");
+}
+
 ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
                                         std::string_view name, std::string_view) {
   TZuRunContext& context = Context();
-  if (context.CallDepth >= kMaxCallDepth)
-    Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
-         ") in call of \"" + std::string(name) + "\"");
+  if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
   // The instance looks names up through the definition's owner, not the
   // caller: a function sees its own locals, then its script's globals.
   auto instance = std::make_unique<TZuScript>(definition.Name, definition.Owner);
@@ -98,6 +104,11 @@ ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<Scrip
   instance->InstantiateFrom(definition);
   CallScope scope(context, instance);
   return instance->Call(args);
+}
+
+[[gnu::noinline]] void TZuScript::FailCallDepth(std::string_view name) {
+  Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
+       ") in call of \"" + std::string(name) + "\"");
 }
 
 }  // namespace zu

@@ -39,7 +39,7 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
 
   const size_t paren = token.find('(');
   if (paren != std::string_view::npos) {
-    if (token.back() != ')') Fail("Unexpected end of function call: " + std::string(token));
+    if (token.back() != ')') Fail3("Unexpected end of function call: ", token, "");
     return CallNamed(token.substr(0, paren), token.substr(paren + 1, token.size() - paren - 2));
   }
 
@@ -47,7 +47,7 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
   if (bracket != std::string_view::npos) {
     const std::string_view name = token.substr(0, bracket);
     TZuScriptArray* array = FindArray(name);
-    if (array == nullptr) Fail("Array \"" + std::string(name) + "\" not defined");
+    if (array == nullptr) Fail3("Array \"", name, "\" not defined");
     if (token.back() != ']' || token.size() - bracket < 2)
       Fail("Unexpected end of index expression");
     const ScriptValue index = Evaluate(token.substr(bracket + 1, token.size() - bracket - 2));
@@ -59,12 +59,12 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
   if (dot != std::string_view::npos) {
     const std::string_view objectName = token.substr(0, dot);
     TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail("Object \"" + std::string(objectName) + "\" not found");
+    if (object == nullptr) Fail3("Object \"", objectName, "\" not found");
     return object->GetProperty(std::string(token.substr(dot + 1)));
   }
 
   TZuScriptVariable* variable = FindVar(token);
-  if (variable == nullptr) Fail("Constant or variable \"" + std::string(token) + "\" not defined");
+  if (variable == nullptr) Fail3("Constant or variable \"", token, "\" not defined");
   return variable->Value;
 }
 

@@ -196,7 +196,7 @@ void TZuScript::ExecuteAssignment(const std::string& text) {
   if (bracket != std::string_view::npos) {
     const std::string_view name = target.substr(0, bracket);
     TZuScriptArray* array = FindArray(name);
-    if (array == nullptr) Fail("Array \"" + std::string(name) + "\" not defined");
+    if (array == nullptr) Fail3("Array \"", name, "\" not defined");
     if (target.back() != ']' || target.size() - bracket < 2)
       Fail("Unexpected end of index expression");
     const ScriptValue index = Evaluate(target.substr(bracket + 1, target.size() - bracket - 2));
@@ -208,7 +208,7 @@ void TZuScript::ExecuteAssignment(const std::string& text) {
   if (dot != std::string_view::npos) {
     const std::string_view objectName = target.substr(0, dot);
     TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail("Object \"" + std::string(objectName) + "\" not defined");
+    if (object == nullptr) Fail3("Object \"", objectName, "\" not defined");
     object->SetProperty(std::string(target.substr(dot + 1, kMaxClauseText)), value);
     return;
   }

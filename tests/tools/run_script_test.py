@@ -18,6 +18,8 @@ Sidecar files beside name.zus (all optional):
                with the same bytes.
 The script runs with the scratch folder as working directory; HOME and
 XDG_DATA_HOME point into it, so nothing outside is touched.
+With ZU_UPDATE_GOLDEN=1 in the environment the actual output is written to
+name.out instead of being compared (check the diff before committing).
 """
 import os
 import shutil
@@ -68,6 +70,10 @@ def main():
         out = proc.stdout.replace((work + "/").encode(), b"{dir}/")
         out = out.replace((os.path.dirname(zus) + "/").encode(), b"{bin}/")
         expected = read_optional(base + ".out") or b""
+        if os.environ.get("ZU_UPDATE_GOLDEN") == "1" and out != expected:
+            with open(base + ".out", "wb") as f:
+                f.write(out)
+            expected = out
         if out != expected:
             failures.append("standard output differs\n--- expected\n%r\n--- actual\n%r"
                             % (expected, out))

@@ -39,7 +39,8 @@ StatementLocation LocateCurrentStatement(const TZuScript& script) {
   StatementLocation where;
   const int32_t index = script.CurrentStatement;
   script.GetStatementLocation(index, where.Line, where.Column);
-  if (index >= 0 && index < script.StatementCount &&
+  // A load-time failure may name the pending record at StatementCount.
+  if (index >= 0 && index <= script.StatementCount &&
       static_cast<size_t>(index) < script.Statements.size()) {
     where.FileName = script.Statements[static_cast<size_t>(index)].FileName;
   }

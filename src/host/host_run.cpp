@@ -64,10 +64,10 @@ int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, boo
   } catch (const EZuScriptError& e) {
     lastResort = false;
     const TZuScript* where = e.Script != nullptr ? e.Script : ActiveScript(script);
-    if (!quiet) Write(ScriptErrorReport(where, e.what()));
+    if (!quiet) Write(ScriptErrorReport(where, e.Message()));
     return -1;
   } catch (const EFailure& e) {
-    return LastResort(e.Kind(), e.what(), script);
+    return LastResort(e.Kind(), e.Message(), script);
   } catch (const std::bad_alloc&) {
     return LastResort("EOutOfMemory", "Out of memory", script);
   } catch (const std::exception& e) {

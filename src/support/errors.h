@@ -17,8 +17,14 @@ class TZuScript;
 class EZuScriptError : public std::runtime_error {
  public:
   EZuScriptError(TZuScript* script, const std::string& message)
-      : std::runtime_error(message), Script(script) {}
+      : std::runtime_error(message), Script(script), message_(message) {}
+  // The whole message; what() stops at a NUL character, which some
+  // messages hold ("(" expected, but NUL found).
+  const std::string& Message() const { return message_; }
   TZuScript* Script;
+
+ private:
+  std::string message_;
 };
 
 // A failure that is not a script error. Kind() names the failure class the
@@ -26,11 +32,14 @@ class EZuScriptError : public std::runtime_error {
 class EFailure : public std::runtime_error {
  public:
   EFailure(std::string kind, const std::string& message)
-      : std::runtime_error(message), kind_(std::move(kind)) {}
+      : std::runtime_error(message), kind_(std::move(kind)), message_(message) {}
   const std::string& Kind() const { return kind_; }
+  // The whole message, NUL characters included.
+  const std::string& Message() const { return message_; }
 
  private:
   std::string kind_;
+  std::string message_;
 };
 
 // Failure kinds raised by the value operations.

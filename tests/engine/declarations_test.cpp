@@ -54,7 +54,7 @@ TEST(Declarations, ArrayMessages) {
 TEST(Declarations, ObjectMessages) {
   EXPECT_SCRIPT_ERROR("Object : TFile;", "Object name expected: : TFile", 1, 1);
   EXPECT_SCRIPT_ERROR("Object f;", "Class name expected: f", 1, 1);
-  EXPECT_SCRIPT_ERROR("Object f : ;", "Class name expected: f :", 1, 1);
+  EXPECT_SCRIPT_ERROR("Object f : ;", "Class name expected: f :", 1, 2);
   EXPECT_SCRIPT_ERROR("Object f : TNoSuch;", "Class \"TNoSuch\" not defined", 1, 1);
 }
 

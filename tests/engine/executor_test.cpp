@@ -68,9 +68,9 @@ TEST(Executor, ForLoops) {
   out = RunText("n = 0; For i = 1 to 10 { i = i + 1; If (i > 6) { Continue; } n = n + 1; }");
   EXPECT_EQ("3", VarText(out, "n"));
   EXPECT_SCRIPT_ERROR("For i = 1 until 3 { }", "\"To\" keyword expected in \"For\" statement", 1,
-                      1);
-  EXPECT_SCRIPT_ERROR("For i to 3 { }", "Initial expression expected", 1, 1);
-  EXPECT_SCRIPT_ERROR("For true = 1 to 3 { }", "Value can't be assign to constant \"true\"", 1, 1);
+                      2);
+  EXPECT_SCRIPT_ERROR("For i to 3 { }", "Initial expression expected", 1, 2);
+  EXPECT_SCRIPT_ERROR("For true = 1 to 3 { }", "Value can't be assign to constant \"true\"", 1, 2);
 }
 
 TEST(Executor, LoopsEndOnBreakExitAndStop) {
@@ -100,7 +100,7 @@ TEST(Executor, BreakNeedsALoopOfItsOwnScript) {
 
 TEST(Executor, LoopTestFailureIsLocatedAtTheLoop) {
   EXPECT_SCRIPT_ERROR("n = 0;\nWhile (n < 2 + zz[n]) {\n  n = n + 1;\n}",
-                      "Array \"zz\" not defined", 2, 1);
+                      "Array \"zz\" not defined", 2, 2);
   EXPECT_SCRIPT_ERROR("n = 0;\nWhile (n < 2) {\n  n = n + 1;\n  If (n == 2) { n = nope; }\n}",
                       "Constant or variable \"nope\" not defined", 4, 17);
 }

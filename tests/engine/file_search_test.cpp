@@ -64,9 +64,9 @@ TEST_F(FileSearch, IncludeMergesStatementsAndFunctionsIntoTheBlock) {
   auto s = Load(main);
   s->Parse();
   EXPECT_EQ(
-      "0 If [end 4] main.zus 1:1 (1)\n"
+      "0 If [end 4] main.zus 1:2 (1)\n"
       "1 Expr [end 2] lib.zus 2:1 x = 1\n"
-      "2 If [end 4] lib.zus 3:1 (x)\n"
+      "2 If [end 4] lib.zus 3:2 (x)\n"
       "3 Expr [end 4] lib.zus 3:10 y = 2\n"
       "4 Expr [end 5] main.zus 4:1 z = Twice(4)\n",
       DumpStatements(*s));

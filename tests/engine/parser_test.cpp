@@ -16,18 +16,18 @@ std::string Dump(const std::string& source) {
 
 TEST(Parser, BlocksRecordTheirEnd) {
   EXPECT_EQ(
-      "0 If [end 3] - 1:1 (a)\n"
-      "1 While [end 3] - 1:10 (b)\n"
+      "0 If [end 3] - 1:2 (a)\n"
+      "1 While [end 3] - 1:11 (b)\n"
       "2 Break [end 3] - 1:22 \n"
-      "3 ElseIf [end 4] - 1:33 (c)\n"
-      "4 Else [end 6] - 1:48 \n"
+      "3 ElseIf [end 4] - 1:34 (c)\n"
+      "4 Else [end 6] - 1:49 \n"
       "5 Write [end 6] - 1:55 1\n"
       "6 Expr [end 7] - 2:1 x = 1\n",
       Dump("If (a) { While (b) { break; } } elseif (c) { } ELSE { ? 1; }\nx = 1;"));
 }
 
 TEST(Parser, KeywordTextIsTrimmedAndCut) {
-  EXPECT_EQ("0 Var [end 1] - 1:1 a = 1\n", Dump("VAR    a = 1   ;"));
+  EXPECT_EQ("0 Var [end 1] - 1:4 a = 1\n", Dump("VAR    a = 1   ;"));
   auto script = testing::ScriptFromText("Print \"" + std::string(20000, 'x') + "\";");
   script->Parse();
   // Cut to 9999 characters after the keyword (its blank included), then trimmed.
@@ -36,16 +36,16 @@ TEST(Parser, KeywordTextIsTrimmedAndCut) {
 
 TEST(Parser, KeywordGluedToParenthesisIsAnExpression) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 Print(1)\n", Dump("Print(1);"));
-  EXPECT_SCRIPT_ERROR("x = 1;\nIf(x) { }", "Unexpected begin of block", 2, 1);
+  EXPECT_SCRIPT_ERROR("x = 1;\nIf(x) { }", "Unexpected begin of block", 2, 2);
 }
 
 TEST(Parser, BlockAndElseMistakes) {
   EXPECT_SCRIPT_ERROR("If (1);", "Begin of block expected, but ; found", 1, 1);
-  EXPECT_SCRIPT_ERROR("Var a {", "Unexpected begin of block", 1, 1);
-  EXPECT_SCRIPT_ERROR("While (0) { }\nElse { }", "Unexpected ELSE", 2, 1);
-  EXPECT_SCRIPT_ERROR("If (1) { ElseIf (2) { } }", "Unexpected ELSEIF", 1, 10);
-  EXPECT_SCRIPT_ERROR("Else { }", "Unexpected ELSE", 1, 1);
-  EXPECT_SCRIPT_ERROR("If (1) { } x = 1; Else { }", "Unexpected ELSE", 1, 19);
+  EXPECT_SCRIPT_ERROR("Var a {", "Unexpected begin of block", 1, 2);
+  EXPECT_SCRIPT_ERROR("While (0) { }\nElse { }", "Unexpected ELSE", 2, 2);
+  EXPECT_SCRIPT_ERROR("If (1) { ElseIf (2) { } }", "Unexpected ELSEIF", 1, 11);
+  EXPECT_SCRIPT_ERROR("Else { }", "Unexpected ELSE", 1, 2);
+  EXPECT_SCRIPT_ERROR("If (1) { } x = 1; Else { }", "Unexpected ELSE", 1, 20);
 }
 
 TEST(Parser, ParenthesisCountIsCheckedOnLoad) {

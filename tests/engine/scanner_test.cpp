@@ -26,7 +26,7 @@ TEST(Scanner, CommentsOfEveryKind) {
 TEST(Scanner, AtSignAtLineEndHidesTheNextLine) {
   EXPECT_EQ("0 Expr [end 1] - 3:1 c = 3\n", Dump("@\nb = 2;\nc = 3;"));
   EXPECT_EQ("0 Expr [end 1] - 2:1 b = 2\n", Dump("//\nb = 2;"));
-  EXPECT_EQ("0 Expr [end 1] - 1:1 a\n", Dump("a@echo off;\n;"));
+  EXPECT_EQ("0 Expr [end 1] - 2:1 a\n", Dump("a@echo off;\n;"));
 }
 
 TEST(Scanner, StringLiteralsKeepTerminatorsAndEscapes) {
@@ -39,7 +39,7 @@ TEST(Scanner, StringLiteralsKeepTerminatorsAndEscapes) {
 TEST(Scanner, LineEndsAndTabsBecomeBlanksAndUnterminatedTextIsDropped) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 a =   1\n", Dump("a =\t\n1;\nb = 2"));
   EXPECT_EQ("", Dump("no terminator at all"));
-  EXPECT_EQ("0 If [end 1] - 1:1 (1)\n", Dump("If (1) {"));
+  EXPECT_EQ("0 If [end 1] - 1:2 (1)\n", Dump("If (1) {"));
 }
 
 TEST(Scanner, FailuresAreLocatedWhereTheScanStands) {

@@ -143,9 +143,12 @@ void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
   const int32_t index = s.StatementCount++;
   TZuScriptStatementDef& record = s.Statements[static_cast<size_t>(index)];
   record.FileName = fileName_;
-  // The offset of the statement's first character: blanks or a comment
-  // before the terminator do not move it.
-  record.Position = PositionOf(firstChar);
+  // The position after the terminator less the length of the trimmed text:
+  // the statement's first character when nothing but its text precedes the
+  // terminator. Blanks or a comment before the terminator move it right,
+  // and error reports show the column that way.
+  record.Position =
+      prelude_ ? 0 : static_cast<int32_t>(pos_ - text.size()) + script_.BaseOffset;
   if (keyword != nullptr) {
     record.Kind = static_cast<uint8_t>(keyword->Code & 0xFF);
     const size_t nameLength = std::char_traits<char>::length(keyword->Name);

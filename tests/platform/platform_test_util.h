@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace zu::testing {
@@ -12,7 +13,8 @@ class ScratchDir {
  public:
   explicit ScratchDir(const std::string& name) {
     path_ = std::filesystem::temp_directory_path() /
-            ("zu_" + name + "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+            ("zu_" + name + "_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
+             std::to_string(std::random_device{}()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

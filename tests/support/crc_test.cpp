@@ -82,7 +82,8 @@ class CrcFileTest : public ::testing::Test {
  protected:
   CrcFileTest() {
     dir_ = std::filesystem::temp_directory_path() /
-           ("zu_crc_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+           ("zu_crc_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
+            std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir_);
   }
   ~CrcFileTest() override { std::filesystem::remove_all(dir_); }

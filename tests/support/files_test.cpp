@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "platform/platform.h"
 #include "support/errors.h"
@@ -17,7 +18,8 @@ class FilesTest : public ::testing::Test {
  protected:
   FilesTest() {
     dir_ = std::filesystem::temp_directory_path() /
-           ("zu_support_files_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+           ("zu_support_files_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
+            std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir_);
   }
   ~FilesTest() override { std::filesystem::remove_all(dir_); }

@@ -16,6 +16,7 @@ import time
 SCRIPT = r'''Import io.zux;
 Object k : TKeyboard;
 Var n = 0;
+k.Flush();
 Print "ready\r\n";
 While (n < 4) {
   If (k.Read()) {
@@ -76,6 +77,10 @@ def main():
                 os.write(master, b"zzz")
             if proc.poll() is not None and not ready:
                 break
+        try:
+            proc.wait(timeout=30)  # a sanitizer build takes a while to exit
+        except subprocess.TimeoutExpired:
+            pass
         if proc.poll() is None:
             proc.kill()
             proc.wait()

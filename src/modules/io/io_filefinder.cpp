@@ -102,17 +102,17 @@ bool TZuScriptX_FileFinder::NextMatch() {
   }
 }
 
-bool TZuScriptX_FileFinder::FindFirst(const std::string& spec) {
-  SearchSpec = spec;
+bool TZuScriptX_FileFinder::FindFirst(const std::string& searchText) {
+  SearchSpec = searchText;
   size_t cut = 0;
-  for (size_t k = spec.size(); k > 0; --k) {
-    if (platform::IsPathDelimiter(spec[k - 1])) {
+  for (size_t k = searchText.size(); k > 0; --k) {
+    if (platform::IsPathDelimiter(searchText[k - 1])) {
       cut = k;
       break;
     }
   }
-  SearchDir = spec.substr(0, cut);
-  SearchMask = spec.substr(cut);
+  SearchDir = searchText.substr(0, cut);
+  SearchMask = searchText.substr(cut);
   PendingDirs.clear();
   CloseSearch();
   if (!StartSearch(SearchDir)) return false;

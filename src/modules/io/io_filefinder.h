@@ -30,7 +30,7 @@ class TZuScriptX_FileFinder : public TZuScriptX_Object {
   void CloseSearch();
   // From the entry in FindData to the next one to report in this directory.
   bool NextMatch();
-  bool FindFirst(const std::string& spec);
+  bool FindFirst(const std::string& searchText);
   bool FindNext();
 
   // The entries of the directory being searched, read at once and sorted by

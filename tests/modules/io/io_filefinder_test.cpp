@@ -15,9 +15,9 @@ class TFileFinder : public IoModuleTest {
     Create("TFILEFINDER", "ff");
   }
   // Every FileName the search reports, FindFirst included.
-  std::vector<std::string> Walk(const std::string& spec) {
+  std::vector<std::string> Walk(const std::string& searchText) {
     std::vector<std::string> names;
-    bool found = BoolOf(CallOk("ff", "FindFirst", {Txt(spec.c_str())}));
+    bool found = BoolOf(CallOk("ff", "FindFirst", {Txt(searchText.c_str())}));
     while (found) {
       names.push_back(TextOf(Get("ff", "FileName")));
       found = BoolOf(CallOk("ff", "FindNext"));

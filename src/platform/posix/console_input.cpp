@@ -238,6 +238,32 @@ uint32_t ModifierState(int m) {
   return state;
 }
 
+// The key of the final letter shared by the ESC O and ESC [ forms: arrows,
+// Home, End and F1-F4; 0 for any other letter.
+uint16_t FinalLetterKey(char letter) {
+  switch (letter) {
+    case 'A':
+      return kVkUp;
+    case 'B':
+      return kVkDown;
+    case 'C':
+      return kVkRight;
+    case 'D':
+      return kVkLeft;
+    case 'H':
+      return kVkHome;
+    case 'F':
+      return kVkEnd;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+      return static_cast<uint16_t>(kVkF1 + (letter - 'P'));
+    default:
+      return 0;
+  }
+}
+
 // Decodes the escape sequence at data[i] (data[i] is ESC); sets the key and
 // returns the bytes used, or 0 when it is no sequence we know (then ESC is a
 // key of its own).
@@ -245,41 +271,8 @@ size_t DecodeEscape(const std::string& data, size_t i, Key& key) {
   if (i + 1 >= data.size()) return 0;
   char intro = data[i + 1];
   if (intro == 'O' && i + 2 < data.size()) {
-    switch (data[i + 2]) {
-      case 'P':
-        key.vk = kVkF1;
-        break;
-      case 'Q':
-        key.vk = kVkF1 + 1;
-        break;
-      case 'R':
-        key.vk = kVkF1 + 2;
-        break;
-      case 'S':
-        key.vk = kVkF1 + 3;
-        break;
-      case 'A':
-        key.vk = kVkUp;
-        break;
-      case 'B':
-        key.vk = kVkDown;
-        break;
-      case 'C':
-        key.vk = kVkRight;
-        break;
-      case 'D':
-        key.vk = kVkLeft;
-        break;
-      case 'H':
-        key.vk = kVkHome;
-        break;
-      case 'F':
-        key.vk = kVkEnd;
-        break;
-      default:
-        return 0;
-    }
-    return 3;
+    key.vk = FinalLetterKey(data[i + 2]);
+    return key.vk == 0 ? 0 : 3;
   }
   if (intro != '[') return 0;
   size_t j = i + 2;
@@ -304,37 +297,8 @@ size_t DecodeEscape(const std::string& data, size_t i, Key& key) {
   if (j >= data.size()) return 0;
   char final = data[j];
   key.state = ModifierState(params[1]);
+  key.vk = FinalLetterKey(final);
   switch (final) {
-    case 'A':
-      key.vk = kVkUp;
-      break;
-    case 'B':
-      key.vk = kVkDown;
-      break;
-    case 'C':
-      key.vk = kVkRight;
-      break;
-    case 'D':
-      key.vk = kVkLeft;
-      break;
-    case 'H':
-      key.vk = kVkHome;
-      break;
-    case 'F':
-      key.vk = kVkEnd;
-      break;
-    case 'P':
-      key.vk = kVkF1;
-      break;
-    case 'Q':
-      key.vk = kVkF1 + 1;
-      break;
-    case 'R':
-      key.vk = kVkF1 + 2;
-      break;
-    case 'S':
-      key.vk = kVkF1 + 3;
-      break;
     case 'Z':
       key.vk = kVkTab;
       key.ascii = 9;
@@ -386,8 +350,7 @@ size_t DecodeEscape(const std::string& data, size_t i, Key& key) {
       }
       break;
     default:
-      key.vk = 0;
-      break;
+      break;  // the final letter decided it (0 when unknown)
   }
   // A sequence we do not know is still consumed whole, as no key.
   return j + 1 - i;

@@ -79,9 +79,10 @@ def test_keys(prog):
     check(b"ready" in out, "keys helper starts with a terminal")
     check(not mode_is_cooked(master), "raw mode while reading keys")
     # A, Enter, Esc alone, up arrow, F5, Delete, Ctrl+C is not sent (ISIG);
-    # Ctrl+A, Backspace (DEL), '1', then q ends the helper.
+    # Ctrl+A, Backspace (DEL), '1', ':' and Ctrl+] (punctuation keys keep
+    # their scan code when shifted or with Ctrl), then q ends the helper.
     for chunk in [b"A", b"\r", b"\x1b", b"\x1b[A", b"\x1b[15~", b"\x1b[3~", b"\x01",
-                  b"\x7f", b"1", b"q"]:
+                  b"\x7f", b"1", b":", b"\x1d", b"q"]:
         os.write(master, chunk)
         time.sleep(0.15)
     out += read_until(master, b"done")
@@ -97,6 +98,8 @@ def test_keys(prog):
         "down vk=65 scan=30 ch=1 state=8 rep=1",     # Ctrl+A
         "down vk=8 scan=14 ch=8 state=0 rep=1",      # Backspace
         "down vk=49 scan=2 ch=49 state=0 rep=1",     # 1
+        "down vk=186 scan=39 ch=58 state=16 rep=1",  # ':': Shift+;
+        "down vk=221 scan=27 ch=29 state=8 rep=1",   # Ctrl+]
         "down vk=81 scan=16 ch=113 state=0 rep=1",   # q
     ]
     check(recs[0::2] == expected_down, "key-down records: %r" % recs[0::2])

@@ -77,6 +77,16 @@ void InstallHandlers() {
   }
 }
 
+// The punctuation keys of a US layout: unshifted and shifted character and
+// the Windows virtual-key code.
+struct Oem {
+  char plain, shifted;
+  uint16_t vk;
+};
+const Oem kOem[] = {{';', ':', 0xBA},  {'=', '+', 0xBB}, {',', '<', 0xBC}, {'-', '_', 0xBD},
+                    {'.', '>', 0xBE},  {'/', '?', 0xBF}, {'`', '~', 0xC0}, {'[', '{', 0xDB},
+                    {'\\', '|', 0xDC}, {']', '}', 0xDD}, {'\'', '"', 0xDE}};
+
 // PC scan code (set 1) of a US-layout key; 0 when unknown.
 uint16_t ScanCodeOf(uint16_t vk, char c) {
   static const char kRow1[] = "1234567890-=";
@@ -124,6 +134,10 @@ uint16_t ScanCodeOf(uint16_t vk, char c) {
   char base = c;
   if (vk >= 'A' && vk <= 'Z') base = static_cast<char>(vk - 'A' + 'a');
   if (vk >= '0' && vk <= '9') base = static_cast<char>(vk);
+  // A punctuation key by its unshifted character, so shifted and Ctrl forms
+  // (':' or Ctrl+]) get the key's scan code too.
+  for (const Oem& o : kOem)
+    if (o.vk == vk) base = o.plain;
   for (int i = 0; kRow1[i]; ++i)
     if (kRow1[i] == base) return static_cast<uint16_t>(0x02 + i);
   for (int i = 0; kRow2[i]; ++i)
@@ -145,14 +159,6 @@ struct Key {
 // Virtual key and shift state of a printable US-layout character.
 Key PrintableKey(unsigned char c) {
   static const char kShiftedDigits[] = ")!@#$%^&*(";
-  struct Oem {
-    char plain, shifted;
-    uint16_t vk;
-  };
-  static const Oem kOem[] = {{';', ':', 0xBA}, {'=', '+', 0xBB}, {',', '<', 0xBC},
-                             {'-', '_', 0xBD}, {'.', '>', 0xBE}, {'/', '?', 0xBF},
-                             {'`', '~', 0xC0}, {'[', '{', 0xDB}, {'\\', '|', 0xDC},
-                             {']', '}', 0xDD}, {'\'', '"', 0xDE}};
   Key k;
   k.ascii = static_cast<char>(c);
   if (c >= 'a' && c <= 'z') {

@@ -99,7 +99,8 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
   });
   const HostSettings settings =
       ParseSettings(ReadTextFile(host.ProgramDir + "zus.ini"), host.ProgramDir, host.Rules);
-  const std::string scriptName = cmd.HasScriptName ? cmd.ScriptName : settings.DefScript;
+  // An empty first argument names no script either: the configured one runs.
+  const std::string scriptName = !cmd.ScriptName.empty() ? cmd.ScriptName : settings.DefScript;
   const std::string argumentText = BuildArgumentText(scriptName, cmd.Params);
   const auto wait = [&keyboard] { WaitForKey(keyboard, PlatformWaitServices()); };
 

@@ -299,6 +299,11 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
         if (op == kLiteral) {
           ok = std::memcmp(lit, in_ + pos, len) == 0;
         } else {
+          // Every character folds with the locale's mapping, as single
+          // characters, sets and repetitions do. Folding only a-z for longer
+          // literals would let a one-letter accented literal match in either
+          // case but not a two-letter one, in a single-byte locale; under
+          // UTF-8 and C the mapping is a-z only anyway.
           for (size_t i = 0; ok && i < len; ++i) ok = p_.upper[lit[i]] == p_.upper[in_[pos + i]];
         }
         if (ok) pos += static_cast<int>(len);

@@ -55,6 +55,8 @@ TEST(Evaluator, OperandRulesAndTheirMessages) {
   EXPECT_EQ("error: Unexpected end of function call: t[(i)]", Eval("t[(i)]", arrays));
   EXPECT_EQ("error: Unexpected end of function call: f(1)x", Eval("f(1)x"));
   EXPECT_EQ("error: Object \"nosuch\" not found", Eval("nosuch.x"));
+  // The element rule comes before the property rule.
+  EXPECT_EQ("error: Array \"a.b\" not defined", Eval("a.b[1]"));
   EXPECT_EQ("error: Object \"nosuch\" not found", Eval("nosuch.m(1)"));
   EXPECT_EQ("error: Constant or variable \"zz\" not defined", Eval("zz"));
   EXPECT_EQ("error: Invalid character \"!\" in expression \"a ! b\"", Eval("a ! b"));

@@ -34,12 +34,17 @@ TEST(Scanner, StringLiteralsKeepTerminatorsAndEscapes) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 x = \"\\\\\"\n", Dump("x = \"\\\\\";"));
   // A comment straight after a closing quote is statement text.
   EXPECT_EQ("0 Expr [end 1] - 1:1 x = \"a\"//b\n", Dump("x = \"a\"//b;"));
+  // So is a quote: the third quote of "a""b" opens a literal that runs into
+  // the line end.
+  EXPECT_SCRIPT_ERROR("x = \"a\"\"b\";\ny = 1;", "Unexpected end of line", 1, 12);
 }
 
 TEST(Scanner, LineEndsAndTabsBecomeBlanksAndUnterminatedTextIsDropped) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 a =   1\n", Dump("a =\t\n1;\nb = 2"));
   EXPECT_EQ("", Dump("no terminator at all"));
   EXPECT_EQ("0 If [end 1] - 1:2 (1)\n", Dump("If (1) {"));
+  // A column counts characters from the blank up: tabs count nothing.
+  EXPECT_EQ("0 Expr [end 1] - 2:2 b = 2\n", Dump("\n\t\t b = 2;"));
 }
 
 TEST(Scanner, FailuresAreLocatedWhereTheScanStands) {

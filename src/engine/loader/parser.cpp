@@ -38,6 +38,11 @@ class LoadDepthScope {
   TZuRunContext& context_;
 };
 
+std::string LoadDepthMessage() {
+  return "Func or Include nested too deeply (more than " + std::to_string(kMaxLoadDepth) +
+         " levels)";
+}
+
 // Appends "KEYWORD word;" CR LF for each ';'-separated word of list.
 void AppendPrelude(std::string& prelude, const char* keyword, std::string_view list) {
   int words = 0;
@@ -83,9 +88,7 @@ int32_t TZuScript::Parse() {
   StackBaseScope base(context, &stackTop);
   LoadDepthScope depth(context);
   try {
-    if (context.LoadDepth > kMaxLoadDepth)
-      Fail("Func or Include nested too deeply (more than " + std::to_string(kMaxLoadDepth) +
-           " levels)");
+    if (context.LoadDepth > kMaxLoadDepth) Fail(LoadDepthMessage());
     const platform::CalendarTime now = platform::UtcNow();
     context.RandomSeed = static_cast<uint32_t>(
         ((now.Hour * 60 + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond);
@@ -155,6 +158,8 @@ void TZuLoader::ScanFunc(const std::string& text, char terminator, size_t firstC
   }
   const std::string_view body = text_.substr(bodyStart, pos_ - bodyStart);
   ++pos_;  // past the closing "}"
+  // Too deep a nesting is reported at this header, where it has a location.
+  if (script_.Context().LoadDepth >= kMaxLoadDepth) FailAt(firstChar, LoadDepthMessage());
 
   auto definition = std::make_unique<TZuScript>(name, &script_);
   TZuScript* func = definition.get();
@@ -184,6 +189,9 @@ void TZuLoader::ScanInclude(const std::string& text, char terminator, size_t fir
   const std::string name = Trim(std::string_view(text).substr(7));
   const std::string path = script_.FindFile(name);
   if (!platform::FileExists(path)) FailAt(firstChar, "File \"" + path + "\" not found");
+
+  // An include cycle is reported at the Include statement that closes it.
+  if (script_.Context().LoadDepth >= kMaxLoadDepth) FailAt(firstChar, LoadDepthMessage());
 
   auto included = std::make_unique<TZuScript>("", nullptr);
   included->SetContext(&script_.Context());

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "regexpr/regexpr.h"
 #include "support/errors.h"
 #include "values/script_value.h"
 
@@ -172,8 +173,9 @@ enum : uint8_t {
 
 // State of one run shared by the main script and everything it calls: the
 // innermost script executing (for the report of a failure that is not a
-// script error), the call depth, the random generator, and the function
-// instances an error left behind (kept for the host's report).
+// script error), the call depth, the random generator, the function
+// instances an error left behind (kept for the host's report) and the
+// compiled regular expressions of the RegExpr built-ins.
 struct TZuRunContext {
   TZuScript* Active = nullptr;
   int CallDepth = 0;
@@ -186,6 +188,7 @@ struct TZuRunContext {
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
+  TRegExprCache RegExprCache;
 };
 
 // A script or a user function.

@@ -127,16 +127,36 @@ class TRegExpr {
   std::unique_ptr<regexpr_internal::MatchScratch, regexpr_internal::MatchScratchDeleter> scratch_;
 };
 
+// Compiled programs of the one-shot operations below, kept by pattern and
+// modifiers (the least recently used one makes room), and the matcher's
+// scratch memory. Scripts call RegExpr with the same pattern on every line;
+// a run keeps one cache in its run context. A program is immutable and a
+// function of (pattern, modifiers) alone, so a cache never changes a result.
+class TRegExprCache {
+ public:
+  TRegExprCache();
+  ~TRegExprCache();
+  TRegExprCache(const TRegExprCache&) = delete;
+  TRegExprCache& operator=(const TRegExprCache&) = delete;
+
+  struct Impl;
+
+ private:
+  friend bool RegExprMatch(TRegExprCache&, std::string_view, std::string_view);
+  friend std::string RegExprReplace(TRegExprCache&, std::string_view, std::string_view,
+                                    std::string_view);
+  std::unique_ptr<Impl> impl_;
+};
+
 // RegExpr(pattern, text) of the scripts: whether `pattern`, compiled with the
 // default modifiers, matches somewhere in `text`. Results and errors are
-// exactly those of a fresh TRegExpr; compiled programs are kept in a small
-// cache keyed by pattern and modifiers.
-bool RegExprMatch(std::string_view pattern, std::string_view text);
+// exactly those of a fresh TRegExpr.
+bool RegExprMatch(TRegExprCache& cache, std::string_view pattern, std::string_view text);
 
 // ReplaceRegExpr(pattern, text, replacement): `text` with every match of
 // `pattern` (default modifiers) replaced by `replacement` taken literally.
-// Same results and errors as a fresh TRegExpr's ReplaceAll; uses the cache.
-std::string RegExprReplace(std::string_view pattern, std::string_view text,
+// Same results and errors as a fresh TRegExpr's ReplaceAll.
+std::string RegExprReplace(TRegExprCache& cache, std::string_view pattern, std::string_view text,
                            std::string_view replacement);
 
 }  // namespace zu

@@ -1,8 +1,8 @@
 // The one-shot operations behind the script built-ins RegExpr and
 // ReplaceRegExpr. Scripts call them with the same pattern on every line, so
-// compiled programs are kept in a small cache; since a program is immutable
-// and a function of (pattern, modifiers) alone, results are the same as with
-// a fresh TRegExpr.
+// compiled programs are kept in the caller's cache (one per script run);
+// since a program is immutable and a function of (pattern, modifiers) alone,
+// results are the same as with a fresh TRegExpr.
 #include <array>
 #include <memory>
 #include <string>
@@ -25,8 +25,9 @@ constexpr size_t kCacheEntries = 16;
 // Longer patterns are compiled each time rather than kept.
 constexpr size_t kMaxCachedPattern = 4096;
 
-class ProgramCache {
- public:
+}  // namespace
+
+struct TRegExprCache::Impl {
   // The program of `pattern`; compiles it (raising its errors) when absent.
   std::shared_ptr<const TRegExprProgram> Get(std::string_view pattern, int modifiers) {
     ++clock_;
@@ -54,7 +55,6 @@ class ProgramCache {
     return *scratch_;
   }
 
- private:
   struct Entry {
     std::string pattern;
     int modifiers = 0;
@@ -66,36 +66,36 @@ class ProgramCache {
   std::unique_ptr<MatchScratch, MatchScratchDeleter> scratch_;
 };
 
-// A memo of compiled programs, private to the thread that runs the script;
-// it never changes what an operation returns.
-ProgramCache& Cache() {
-  thread_local ProgramCache cache;
-  return cache;
-}
+TRegExprCache::TRegExprCache() : impl_(std::make_unique<Impl>()) {}
+TRegExprCache::~TRegExprCache() = default;
+
+namespace {
 
 std::string_view UpToZero(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 // The program for a one-shot operation, with the errors a fresh object gives:
 // an empty pattern leaves it without a program, so the search fails with 1003.
-std::shared_ptr<const TRegExprProgram> ProgramFor(std::string_view pattern) {
+std::shared_ptr<const TRegExprProgram> ProgramFor(TRegExprCache::Impl& cache,
+                                                  std::string_view pattern) {
   pattern = UpToZero(pattern);
   if (pattern.empty()) regexpr_internal::RaiseRegExprError(1003, 0);
-  return Cache().Get(pattern, kDefaultModifiers);
+  return cache.Get(pattern, kDefaultModifiers);
 }
 
 }  // namespace
 
-bool RegExprMatch(std::string_view pattern, std::string_view text) {
-  auto program = ProgramFor(pattern);
+bool RegExprMatch(TRegExprCache& cache, std::string_view pattern, std::string_view text) {
+  auto program = ProgramFor(*cache.impl_, pattern);
   MatchSlots slots;
-  return regexpr_internal::SearchProgram(*program, UpToZero(text), 0, slots, Cache().Scratch());
+  return regexpr_internal::SearchProgram(*program, UpToZero(text), 0, slots,
+                                         cache.impl_->Scratch());
 }
 
-std::string RegExprReplace(std::string_view pattern, std::string_view text,
+std::string RegExprReplace(TRegExprCache& cache, std::string_view pattern, std::string_view text,
                            std::string_view replacement) {
-  auto program = ProgramFor(pattern);
+  auto program = ProgramFor(*cache.impl_, pattern);
   std::string_view input = UpToZero(text);
-  MatchScratch& scratch = Cache().Scratch();
+  MatchScratch& scratch = cache.impl_->Scratch();
   std::string result;
   size_t previous = 0;
   MatchSlots slots;

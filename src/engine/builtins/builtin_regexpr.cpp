@@ -1,6 +1,6 @@
 // The two regular-expression built-ins. Compiling and matching belong to the
-// regular-expression engine, which keeps compiled programs between calls;
-// its errors (ERegExpr failures) pass through unchanged.
+// regular-expression engine; compiled programs are kept in the run's cache.
+// Its errors (ERegExpr failures) pass through unchanged.
 #include <string>
 
 #include "engine/builtins/builtin_ops.h"
@@ -9,18 +9,18 @@
 
 namespace zu {
 
-ScriptValue BuiltinRegExpr(TZuScript&, const BuiltinArgs& args) {
+ScriptValue BuiltinRegExpr(TZuScript& script, const BuiltinArgs& args) {
   const std::string pattern = ToText(args[0]);
   const std::string s = ToText(args[1]);
-  return ScriptValue::Boolean(RegExprMatch(pattern, s));
+  return ScriptValue::Boolean(RegExprMatch(script.Context().RegExprCache, pattern, s));
 }
 
 // The replacement is inserted literally.
-ScriptValue BuiltinReplaceRegExpr(TZuScript&, const BuiltinArgs& args) {
+ScriptValue BuiltinReplaceRegExpr(TZuScript& script, const BuiltinArgs& args) {
   const std::string pattern = ToText(args[0]);
   const std::string s = ToText(args[1]);
   const std::string replacement = ToText(args[2]);
-  return ScriptValue::Text(RegExprReplace(pattern, s, replacement));
+  return ScriptValue::Text(RegExprReplace(script.Context().RegExprCache, pattern, s, replacement));
 }
 
 }  // namespace zu

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/script.h"
+#include "engine/statement_dump.h"
 #include "support/errors.h"
 #include "support/text_utils.h"
 
@@ -19,6 +20,13 @@ inline std::unique_ptr<TZuScript> ScriptFromText(const std::string& source,
   auto script = std::make_unique<TZuScript>(name, nullptr);
   script->Source = SplitLines(source);
   return script;
+}
+
+// The statement table that parsing source gives, one line per record.
+inline std::string ParseDump(const std::string& source) {
+  auto script = ScriptFromText(source);
+  script->Parse();
+  return DumpStatements(*script);
 }
 
 // Parses and runs source, keeping the script for inspection afterwards.

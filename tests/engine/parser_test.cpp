@@ -8,11 +8,7 @@
 namespace zu {
 namespace {
 
-std::string Dump(const std::string& source) {
-  auto script = testing::ScriptFromText(source);
-  script->Parse();
-  return DumpStatements(*script);
-}
+std::string Dump(const std::string& source) { return testing::ParseDump(source); }
 
 TEST(Parser, BlocksRecordTheirEnd) {
   EXPECT_EQ(

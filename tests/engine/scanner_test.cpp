@@ -8,11 +8,7 @@
 namespace zu {
 namespace {
 
-std::string Dump(const std::string& source) {
-  auto script = testing::ScriptFromText(source);
-  script->Parse();
-  return DumpStatements(*script);
-}
+std::string Dump(const std::string& source) { return testing::ParseDump(source); }
 
 TEST(Scanner, CommentsOfEveryKind) {
   EXPECT_EQ("0 Expr [end 1] - 1:9 a = 1\n1 Expr [end 2] - 2:1 b = 2\n",

@@ -1,5 +1,5 @@
 // The entry points of io.zux: lists and buffers, last error, object
-// creation rules, module functions and the crossing of values.
+// creation rules, the module function and the crossing of values.
 #include <cstring>
 
 #include "modules/io/io_module_fixture.h"
@@ -9,16 +9,8 @@ namespace {
 
 class IoMain : public IoModuleTest {};
 
-TEST_F(IoMain, VersionAndLists) {
+TEST_F(IoMain, ListsAndTheirBufferRules) {
   EXPECT_EQ(x_.GetVersion(), 256);
-  char buffer[ZUSCRIPTX_BUFFER_BYTES];
-  ASSERT_EQ(x_.GetClassesList(buffer, ZUSCRIPTX_BUFFER_SIZE), -1);
-  EXPECT_STREQ(buffer, "TFILE\r\nTFILEFINDER\r\nTKEYBOARD\r\n");
-  ASSERT_EQ(x_.GetFunctionsList(buffer, ZUSCRIPTX_BUFFER_SIZE), -1);
-  EXPECT_STREQ(buffer, "DELETEFILE,1\r");
-}
-
-TEST_F(IoMain, ListBufferRules) {
   const std::string classes = "TFILE\r\nTFILEFINDER\r\nTKEYBOARD\r\n";
   char buffer[64];
   EXPECT_EQ(x_.GetClassesList(nullptr, 100), 0);
@@ -26,7 +18,6 @@ TEST_F(IoMain, ListBufferRules) {
   EXPECT_EQ(x_.GetClassesList(buffer, 0), 0);
   EXPECT_EQ(LastError(), "Buffer size too small");
   EXPECT_EQ(x_.GetClassesList(buffer, classes.size() - 1), 0);
-
   // Exactly the text's length fits: size characters and the NUL.
   std::memset(buffer, 'x', sizeof buffer);
   ASSERT_EQ(x_.GetClassesList(buffer, classes.size()), -1);
@@ -42,7 +33,7 @@ TEST_F(IoMain, ListBufferRules) {
   EXPECT_STREQ(buffer, "DELETEFILE,1\r");
 }
 
-TEST_F(IoMain, InitTwiceListsTwiceAndDoneEmpties) {
+TEST_F(IoMain, InitTwiceListsTwiceDoneEmptiesAndReloadStartsEmpty) {
   ASSERT_EQ(x_.Init(), -1);
   char buffer[ZUSCRIPTX_BUFFER_BYTES];
   ASSERT_EQ(x_.GetClassesList(buffer, ZUSCRIPTX_BUFFER_SIZE), -1);
@@ -55,12 +46,20 @@ TEST_F(IoMain, InitTwiceListsTwiceAndDoneEmpties) {
   ASSERT_EQ(x_.GetClassesList(buffer, 0), -1);  // an empty list fits any buffer
   EXPECT_STREQ(buffer, "");
   EXPECT_EQ(CreateError("TFILE", "f"), "Class \"TFILE\" not defined");
+
+  library_.Free();
+  SetUp();
+  Create("TFILE", "f");  // no object survived the unload
 }
 
-TEST_F(IoMain, LastErrorBufferRules) {
+TEST_F(IoMain, LastErrorRules) {
   EXPECT_EQ(CreateError("TNOTHING", "f"), "Class \"TNOTHING\" not defined");
   EXPECT_EQ(x_.GetLastError(nullptr, 100), 0);
   EXPECT_EQ(LastError(), "Class \"TNOTHING\" not defined");  // unchanged, not cleared
+  // A name the module does not list fails and leaves it alone too.
+  ScriptValue unused;
+  EXPECT_FALSE(Call(nullptr, "RemoveFile", {Txt("x")}, unused));
+  EXPECT_EQ(LastError(), "Class \"TNOTHING\" not defined");
 
   char buffer[16];
   std::memset(buffer, 'x', sizeof buffer);
@@ -68,69 +67,44 @@ TEST_F(IoMain, LastErrorBufferRules) {
   EXPECT_STREQ(buffer, "Buffer siz");
   EXPECT_EQ(buffer[11], 'x');
   EXPECT_EQ(LastError(), "Buffer size too small");  // replaced for good
-}
 
-TEST_F(IoMain, SuccessfulCallsKeepOrClearLastError) {
   Create("TFILE", "f");
   EXPECT_EQ(CreateError("TFILE", "f"), "Object \"f\" already exists");
   CallOk("f", "Close");
   EXPECT_EQ(LastError(), "Object \"f\" already exists");  // methods leave it
-  EXPECT_EQ(GetError("g", "EOF"), "Object \"g\" not found");
   Create("TFILEFINDER", "g");
   EXPECT_EQ(LastError(), "");  // creating clears it
 }
 
-TEST_F(IoMain, CreateObjectRules) {
+TEST_F(IoMain, CreateObjectAndLookupRules) {
   EXPECT_EQ(CreateError("tfile", "f"), "Error on create object \"f\"");
-  EXPECT_EQ(CreateError("TFolder", "f"), "Class \"TFolder\" not defined");
   Create("TFILE", "F");
-  EXPECT_EQ(CreateError("TFILE", "F"), "Object \"F\" already exists");
   EXPECT_EQ(CreateError("TFILE", "f"), "Object \"f\" already exists");
   // The same name in another class is a separate object; calls by name
   // reach the first of them in the list, the older TFILE.
   Create("TKEYBOARD", "F");
   EXPECT_EQ(CallError("f", "Read"), "Function \"Read\" not found in class \"TFILE\"");
   EXPECT_EQ(CreateError("TKEYBOARD", "F"), "Object \"F\" already exists");
-}
-
-TEST_F(IoMain, ObjectsDifferingInCaseAreSortedOrdinally) {
+  // Names differing in case sort ordinally: "B" before "b" is found first.
   Create("TFILE", "b");
-  Create("TKEYBOARD", "B");  // "B" sorts before "b": it is found first
+  Create("TKEYBOARD", "B");
   EXPECT_EQ(CallError("b", "Open", {Txt("x"), Int(0)}),
             "Function \"Open\" not found in class \"TKEYBOARD\"");
-}
 
-TEST_F(IoMain, UnknownObjectsAndPropertyWithoutObject) {
   EXPECT_EQ(CallError("nobody", "Close"), "Object \"nobody\" not found");
   EXPECT_EQ(GetError("nobody", "EOF"), "Object \"nobody\" not found");
   EXPECT_EQ(SetError("nobody", "EOF", Int(1)), "Object \"nobody\" not found");
   EXPECT_EQ(GetError(nullptr, "EOF"), "Name of object not specified for property \"EOF\"");
   EXPECT_EQ(SetError(nullptr, "Recursive", Int(1)),
             "Name of object not specified for property \"Recursive\"");
-}
-
-TEST_F(IoMain, ModuleFunctionDeleteFile) {
-  std::string path = WriteFile("gone.txt", "data");
   EXPECT_EQ(CallError(nullptr, "deletefile", {Txt("a"), Txt("b")}),
             "Function \"DELETEFILE\" must have 1 arguments");
-  ScriptValue r = CallOk(nullptr, "DeleteFile", {Txt(path.c_str())});
-  EXPECT_TRUE(r.IsEmpty());
-  EXPECT_FALSE(std::filesystem::exists(path));
-  // Missing files and directories are no error and nothing changes.
-  CallOk(nullptr, "DeleteFile", {Txt(path.c_str())});
-  CallOk(nullptr, "DeleteFile", {Txt(Dir().c_str())});
-  EXPECT_TRUE(std::filesystem::is_directory(Dir()));
-
-  // A name the module does not list fails and leaves LastError alone.
-  EXPECT_EQ(CreateError("TNONE", "x"), "Class \"TNONE\" not defined");
-  ScriptValue unused;
-  EXPECT_FALSE(Call(nullptr, "RemoveFile", {Txt("x")}, unused));
-  EXPECT_EQ(LastError(), "Class \"TNONE\" not defined");
 }
 
-TEST_F(IoMain, ArgumentRecordsOfEveryKind) {
+TEST_F(IoMain, ValuesCrossingTheBoundary) {
   // A file name record of kind 9 arrives as Empty: ToText gives "" and the
-  // open fails on the empty name.
+  // open fails on the empty name; a method without arguments never reads
+  // the array.
   Create("TFILE", "f");
   TZuScriptXValue args[2];
   std::memset(args, 0, sizeof args);
@@ -139,60 +113,17 @@ TEST_F(IoMain, ArgumentRecordsOfEveryKind) {
   TZuScriptXValue result;
   EXPECT_EQ(x_.CallFunction("f", "Open", 2, args, &result), 0);
   EXPECT_EQ(LastError(), "Can't open file \"\". Error 2");
-
-  // Kind 1 with payload 5 arrives as true.
-  Create("TFILEFINDER", "ff");
-  TZuScriptXValue flag;
-  std::memset(&flag, 0, sizeof flag);
-  flag.Kind = xkBoolean;
-  flag.Data.Boolean = 5;
-  ASSERT_EQ(x_.SetProperty("ff", "Recursive", &flag), -1);
-  TZuScriptXValue out;
-  ASSERT_EQ(x_.GetProperty("ff", "recursive", &out), -1);
-  EXPECT_EQ(out.Kind, static_cast<uint32_t>(xkBoolean));
-  EXPECT_EQ(out.Data.Boolean, 1);
-
-  // A null text pointer is the empty text; a method without arguments
-  // never reads the array.
-  args[0].Kind = xkText;
-  args[0].Data.Text = nullptr;
-  EXPECT_EQ(x_.CallFunction("f", "Open", 2, args, &result), 0);
-  EXPECT_EQ(LastError(), "Can't open file \"\". Error 2");
   EXPECT_EQ(x_.CallFunction("f", "Close", 0, nullptr, &result), -1);
   EXPECT_EQ(result.Kind, static_cast<uint32_t>(xkNone));
-}
-
-TEST_F(IoMain, TextResultIsCutAtNul) {
+  // A mode text that is no number cannot become an Integer.
   std::string path = WriteFile("nul.txt", std::string("ab\0cd\n", 6));
-  Create("TFILE", "f");
+  EXPECT_EQ(CallError("f", "Open", {Txt(path.c_str()), Txt("read")}),
+            "Invalid variant type conversion");
+  // A text result holding a NUL is cut there.
   CallOk("f", "Open", {Txt(path.c_str()), Int(0)});
-  TZuScriptXValue result;
   ASSERT_EQ(x_.CallFunction("f", "ReadString", 0, nullptr, &result), -1);
   ASSERT_EQ(result.Kind, static_cast<uint32_t>(xkText));
   EXPECT_STREQ(result.Data.Text, "ab");
-  // An argument text holding a NUL is cut as well: WriteString sees "xy".
-  CallOk("f", "Close");
-  std::string out = Dir() + "out.txt";
-  CallOk("f", "Open", {Txt(out.c_str()), Int(2)});
-  EXPECT_EQ(IntOf(CallOk("f", "WriteString", {ScriptValue::Text(std::string("xy\0z", 4))})), 2);
-  CallOk("f", "Close");
-  EXPECT_EQ(ReadFile(out), "xy");
-}
-
-TEST_F(IoMain, ValueConversionFailureBecomesLastError) {
-  Create("TFILE", "f");
-  std::string path = WriteFile("a.txt", "a");
-  // A mode text that is no number cannot become an Integer.
-  std::string message = CallError("f", "Open", {Txt(path.c_str()), Txt("read")});
-  EXPECT_EQ(message, "Invalid variant type conversion");
-}
-
-TEST_F(IoMain, ReloadStartsEmpty) {
-  Create("TFILE", "f");
-  ASSERT_EQ(x_.Done(), -1);
-  library_.Free();
-  SetUp();
-  Create("TFILE", "f");  // no object survived the unload
 }
 
 }  // namespace

@@ -18,22 +18,24 @@ std::string Replace(std::string_view expression, std::string_view text,
   return re.ReplaceAll(text, replacement);
 }
 
-// What a fresh object does: the result, or "error CODE: MESSAGE".
-std::string FreshMatch(std::string_view pattern, std::string_view text) {
+// The result of an operation, or "error CODE: MESSAGE".
+template <class F>
+std::string Outcome(F operation) {
   try {
-    TRegExpr re;
-    re.SetExpression(pattern);
-    return re.Exec(text) ? "true" : "false";
+    return operation();
   } catch (const ERegExpr& e) {
     return "error " + std::to_string(e.ErrorCode) + ": " + e.what();
   }
 }
+std::string FreshMatch(std::string_view pattern, std::string_view text) {
+  return Outcome([&]() -> std::string {
+    TRegExpr re;
+    re.SetExpression(pattern);
+    return re.Exec(text) ? "true" : "false";
+  });
+}
 std::string FreshReplace(std::string_view pattern, std::string_view text, std::string_view with) {
-  try {
-    return Replace(pattern, text, with);
-  } catch (const ERegExpr& e) {
-    return "error " + std::to_string(e.ErrorCode) + ": " + e.what();
-  }
+  return Outcome([&] { return Replace(pattern, text, with); });
 }
 // The cache the one-shot operations share across the tests of this file.
 TRegExprCache& OneShotCache() {
@@ -41,18 +43,12 @@ TRegExprCache& OneShotCache() {
   return cache;
 }
 std::string OneShotMatch(std::string_view pattern, std::string_view text) {
-  try {
+  return Outcome([&]() -> std::string {
     return RegExprMatch(OneShotCache(), pattern, text) ? "true" : "false";
-  } catch (const ERegExpr& e) {
-    return "error " + std::to_string(e.ErrorCode) + ": " + e.what();
-  }
+  });
 }
 std::string OneShotReplace(std::string_view pattern, std::string_view text, std::string_view with) {
-  try {
-    return RegExprReplace(OneShotCache(), pattern, text, with);
-  } catch (const ERegExpr& e) {
-    return "error " + std::to_string(e.ErrorCode) + ": " + e.what();
-  }
+  return Outcome([&] { return RegExprReplace(OneShotCache(), pattern, text, with); });
 }
 
 TEST(TRegExpr, ReplaceAllInsertsTheTextLiterally) {

@@ -18,23 +18,10 @@ class ExtCalls : public ExtHostTest {
   TZuScript script_{"main", nullptr};
 };
 
-TEST_F(ExtCalls, CreateObjectSendsTheListedClassName) {
-  // The module accepts only "TCOUNTER" in upper case: finding the class in
-  // other letter case must still send the listed name.
-  std::unique_ptr<TZuScriptObject> object = script_.FindClass("tcounter")->CreateObject("c");
-  auto* proxy = static_cast<TZuScriptExtObject*>(object.get());
-  EXPECT_EQ(proxy->Name, "c");
-  EXPECT_EQ(proxy->Kind, kKindObject);
-  EXPECT_EQ(proxy->ClassName, "TCOUNTER");
-  EXPECT_EQ(proxy->Owner, &script_);
-  EXPECT_EQ(proxy->Module, script_.ModuleList.Get(0));
-}
-
 TEST_F(ExtCalls, ModuleRefusalsReachTheScriptUnchanged) {
   TZuScriptClass* cls = script_.FindClass("TCOUNTER");
   auto object = cls->CreateObject("c");
   EXPECT_SCRIPT_ERROR(cls->CreateObject("C"), &script_, "Object \"C\" already exists");
-  EXPECT_SCRIPT_ERROR(object->CallMethod("Fail", {}), &script_, "Method failed on purpose");
   EXPECT_SCRIPT_ERROR(object->CallMethod("Nope", {}), &script_, "Method \"Nope\" not found");
   EXPECT_SCRIPT_ERROR(object->GetProperty("Size.Low"), &script_,
                       "Property \"Size.Low\" not found in class \"TCOUNTER\"");
@@ -97,43 +84,21 @@ TEST_F(ExtCalls, TextResultsAreCopiedAtOnce) {
   ScriptValue second = echo->CallFunction({ScriptValue::Text("second")});
   EXPECT_EQ(first.TextPayload(), "first");
   EXPECT_EQ(second.TextPayload(), "second");
-  // A text record with a null pointer is the empty text.
-  ScriptValue none = script_.FindExtFunc("NULLTEXT")->CallFunction({});
-  EXPECT_EQ(none.Kind(), ValueKind::Text);
-  EXPECT_EQ(none.TextPayload(), "");
-}
-
-TEST_F(ExtCalls, Properties) {
-  auto object = script_.FindClass("TCOUNTER")->CreateObject("c");
-  object->SetProperty("Value", ScriptValue::Integer(41));
-  EXPECT_EQ(object->CallMethod("Inc", {}).IntegerPayload(), 42);
-  EXPECT_EQ(object->GetProperty("value").IntegerPayload(), 42);
-  object->SetProperty("Text", ScriptValue::Text("abc"));
-  EXPECT_EQ(object->GetProperty("Text").TextPayload(), "abc");
 }
 
 TEST_F(ExtCalls, FunctionArgumentCountIsCheckedBeforeTheModuleIsCalled) {
-  TZuScriptFunction* add = script_.FindExtFunc("add");
-  EXPECT_EQ(add->CallFunction({ScriptValue::Integer(2), ScriptValue::Integer(3)}).IntegerPayload(),
-            5);
-  const std::string message = "Function \"ADD\" in extension module \"" +
-                              ModulePath("testmod.zux") + "\" must have 2 arguments";
-  EXPECT_SCRIPT_ERROR(add->CallFunction({ScriptValue::Integer(2)}), &script_, message);
-  EXPECT_SCRIPT_ERROR(add->CallFunction({}), &script_, message);
+  EXPECT_SCRIPT_ERROR(script_.FindExtFunc("add")->CallFunction({}), &script_,
+                      "Function \"ADD\" in extension module \"" + ModulePath("testmod.zux") +
+                          "\" must have 2 arguments");
   // ARGCOUNT answers what it got: the module saw no call with a wrong count.
   EXPECT_EQ(script_.FindExtFunc("ARGCOUNT")->CallFunction({}).IntegerPayload(), 0);
 }
 
 TEST_F(ExtCalls, ObjectEntryPointsAreLookedUpAtCreation) {
-  for (const char* file : {"testmod_nogetprop.zux", "testmod_nosetprop.zux"}) {
-    SCOPED_TRACE(file);
-    TZuScript script("main", nullptr);
-    script.ImportModule(ModulePath(file));
-    const char* entry = std::string(file) == "testmod_nogetprop.zux" ? "ZuScriptXGetProperty"
-                                                                     : "ZuScriptXSetProperty";
-    EXPECT_SCRIPT_ERROR(script.FindClass("TCOUNTER")->CreateObject("c"), &script,
-                        MissingMessage(entry, file));
-  }
+  TZuScript script("main", nullptr);
+  script.ImportModule(ModulePath("testmod_nosetprop.zux"));
+  EXPECT_SCRIPT_ERROR(script.FindClass("TCOUNTER")->CreateObject("c"), &script,
+                      MissingMessage("ZuScriptXSetProperty", "testmod_nosetprop.zux"));
 }
 
 }  // namespace

@@ -56,17 +56,6 @@ TEST(Script, InstantiateCopiesTableParametersAndNestedFunctions) {
   EXPECT_EQ(1, inner->StatementCount);
 }
 
-TEST(Script, FunctionsSeeGlobalsOfTheirScriptAndChangeThem) {
-  auto out = RunText(
-      "g = 1; Func Bump() { g = g + 1; local = 5; result = g; }\n"
-      "r = Bump(); r2 = Bump();");
-  ASSERT_FALSE(out.Failed) << out.Message;
-  EXPECT_EQ("3", VarText(out, "g"));
-  EXPECT_EQ("2", VarText(out, "r"));
-  EXPECT_EQ("3", VarText(out, "r2"));
-  EXPECT_EQ("<none>", VarText(out, "local"));
-}
-
 TEST(Script, FunctionLocalHidesGlobalOfTheSameName) {
   auto out = RunText("Var v = 1; Func F() { Var v = 7; result = v; } r = F();");
   ASSERT_FALSE(out.Failed) << out.Message;

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
+
+#include "platform/platform_test_util.h"
 
 namespace zu {
 namespace {
@@ -80,19 +80,10 @@ TEST(Crc, SlicedCrc32MatchesBytewiseAtEveryLengthAndAlignment) {
 
 class CrcFileTest : public ::testing::Test {
  protected:
-  CrcFileTest() {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("zu_crc_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
-            std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir_);
-  }
-  ~CrcFileTest() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& content) {
-    std::string p = (dir_ / name).string();
-    std::ofstream(p, std::ios::binary) << content;
-    return p;
+    return dir_.File(name, content);
   }
-  std::filesystem::path dir_;
+  zu::testing::ScratchDir dir_{"crc"};
 };
 
 TEST_F(CrcFileTest, FileFormsMatchTextForms) {
@@ -111,7 +102,7 @@ TEST_F(CrcFileTest, FileFormsMatchTextForms) {
 }
 
 TEST_F(CrcFileTest, MissingFileShowsTheMessageAndGivesZero) {
-  std::string missing = (dir_ / "missing.bin").string();
+  std::string missing = dir_.Path() + "missing.bin";
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(Crc32OfFile(missing, 0xFFFFFFFFu), 0u);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),

@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "platform/platform.h"
+#include "platform/platform_test_util.h"
 #include "support/errors.h"
 
 namespace zu {
@@ -16,21 +15,12 @@ namespace {
 
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("zu_support_files_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "_" +
-            std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(dir_);
-  }
-  ~FilesTest() override { std::filesystem::remove_all(dir_); }
-  std::string PathOf(const std::string& name) { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) { return dir_.Path() + name; }
   std::string Write(const std::string& name, const std::string& content) {
-    std::ofstream(PathOf(name), std::ios::binary) << content;
-    return PathOf(name);
+    return dir_.File(name, content);
   }
   static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return zu::testing::ScratchDir::Content(path);
   }
   // The EInOutError message AppendText raises, or "" when it raises none.
   static std::string AppendError(const std::string& path, const std::string& text) {
@@ -42,7 +32,7 @@ class FilesTest : public ::testing::Test {
     }
     return "";
   }
-  std::filesystem::path dir_;
+  zu::testing::ScratchDir dir_{"support_files"};
 };
 
 TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
@@ -52,7 +42,7 @@ TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
   EXPECT_EQ(ReadTextFile(Write("plain.txt", "x\r\ny")), "x\r\ny");
   EXPECT_EQ(ReadTextFile(Write("exact.txt", std::string(2048, 'z'))), std::string(2048, 'z'));
   EXPECT_EQ(ReadTextFile(PathOf("missing.txt")), "");
-  EXPECT_EQ(ReadTextFile(dir_.string()), "");  // a directory reads as nothing
+  EXPECT_EQ(ReadTextFile(dir_.Path()), "");  // a directory reads as nothing
 }
 
 TEST_F(FilesTest, AppendTextCreatesAndAppends) {
@@ -82,7 +72,7 @@ TEST_F(FilesTest, AppendTextToStandardOutput) {
 
 TEST_F(FilesTest, AppendTextFailuresNameTheCause) {
   EXPECT_EQ(AppendError(PathOf("no/such/dir.txt"), "x"), "File not found");
-  EXPECT_EQ(AppendError(dir_.string(), "x"), "File access denied");
+  EXPECT_EQ(AppendError(dir_.Path(), "x"), "File access denied");
   EXPECT_EQ(AppendError(PathOf(std::string(300, 'n')), "x"), "Invalid filename");
   if (std::filesystem::exists("/dev/full")) {
     EXPECT_EQ(AppendError("/dev/full", "x"), "Disk full");

@@ -4,20 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/platform.h"
+#include "platform/platform_test_util.h"
 
 namespace zu {
 namespace {
 
 TEST(DeleteKeyTree, RemovesNestedKeysAndReportsMissingOnes) {
-  auto dir = std::filesystem::temp_directory_path() / "zu_registry_tree";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  zu::testing::ScratchDir dir("registry_tree");
   const char* old = getenv("XDG_DATA_HOME");
   std::string saved = old ? old : "";
-  setenv("XDG_DATA_HOME", dir.c_str(), 1);
+  setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
 
   ASSERT_EQ(platform::RegistryCreateKey(".zus\\shell\\open\\command"), 0);
   ASSERT_EQ(platform::RegistryCreateKey(".zus\\shell\\edit"), 0);
@@ -36,7 +34,6 @@ TEST(DeleteKeyTree, RemovesNestedKeysAndReportsMissingOnes) {
   } else {
     unsetenv("XDG_DATA_HOME");
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -48,18 +48,12 @@ TEST(TextUtils, TrimRemovesCodesUpTo32) {
 }
 
 TEST(TextUtils, SmallHelpers) {
-  EXPECT_EQ(CharString('x', 3), "xxx");
-  EXPECT_EQ(CharString('x', 0), "");
   EXPECT_EQ(CharString('x', -2), "");
   EXPECT_EQ(CountChar("a;b;;c", ';'), 3);
   EXPECT_EQ(PadRight("ab", 4, '.'), "ab..");
   EXPECT_EQ(PadLeft("ab", 4, '0'), "00ab");
   EXPECT_EQ(PadLeft("abcde", 4, '0'), "abcde");
   EXPECT_EQ(PadRight("ab", -1, '.'), "ab");
-  EXPECT_EQ(HighWord(0x12345678u), 0x1234);
-  EXPECT_EQ(LowWord(0x12345678u), 0x5678);
-  EXPECT_EQ(IfText(true, std::string("a"), std::string("b")), "a");
-  EXPECT_EQ(IfChar(false, 'a', 'b'), 'b');
 }
 
 TEST(TextUtils, AsciiCaseAndLines) {

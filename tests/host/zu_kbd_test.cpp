@@ -111,17 +111,6 @@ TEST(ZuKbd, WaitFlushesEarlierKeysAndIgnoresOtherKeys) {
   EXPECT_TRUE(events.batches.empty());
 }
 
-TEST(ZuKbd, WaitEndsAtEscAndSpace) {
-  for (char c : {'\x1b', ' '}) {
-    ScriptedEvents events;
-    events.batches.push_back({Key(c)});
-    TZuKeyboard kbd(&events);
-    WaitLog log;
-    WaitForKey(kbd, FakeServices(log, true));
-    EXPECT_EQ(log.sleeps, 0);
-  }
-}
-
 TEST(ZuKbd, WaitOnRedirectedInputReadsBytes) {
   ScriptedEvents events;
   TZuKeyboard kbd(&events);

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Runs zus against every misbehaviour of the test module and every variant
-that lacks an export: zus must end with a script error report (exit code
+"""Runs zus against every misbehaviour of the full test module, and every
+variant that lacks an export with a normal and a failing start: zus must end with a script error report (exit code
 -1) or a clean run (0), never with a signal, and must stop the module it
 started exactly once.
 
@@ -32,33 +32,34 @@ def main():
     failures = []
     with tempfile.TemporaryDirectory(prefix="zus-exthost-") as work:
         log = os.path.join(work, "calls.log")
-        for variant in VARIANTS:
+        runs = [("testmod", mode) for mode in MODES]
+        runs += [(variant, mode) for variant in VARIANTS[1:] for mode in ("", "initfail")]
+        for variant, mode in runs:
             module = os.path.join(bindir, variant + ".zux")
             if not os.path.exists(module):
                 failures.append("missing module " + module)
                 continue
-            for mode in MODES:
-                script = os.path.join(work, "run.zus")
-                with open(script, "wb") as f:
-                    f.write(SCRIPT.replace(b"MODULE", variant.encode() + b".zux"))
-                if os.path.exists(log):
-                    os.remove(log)
-                env = dict(os.environ, ZUS_TESTMOD_MODE=mode, ZUS_TESTMOD_LOG=log,
-                           HOME=work, XDG_DATA_HOME=os.path.join(work, "data"))
-                proc = subprocess.run([zus, script], cwd=work, env=env,
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                      stderr=subprocess.PIPE, timeout=60)
-                what = "%s mode %r" % (variant, mode)
-                code = proc.returncode
-                if code < 0 or (code & 0xFF) not in (0, 255):
-                    failures.append("%s: exit code %d\n%r\n%r" % (what, code, proc.stdout,
-                                                                  proc.stderr))
-                    continue
-                if (code & 0xFF) == 255 and b"\r\nError in " not in proc.stdout:
-                    failures.append("%s: no error report: %r" % (what, proc.stdout))
-                calls = open(log).read().split() if os.path.exists(log) else []
-                if variant != "testmod_nodone" and calls and calls.count("done") != 1:
-                    failures.append("%s: module stopped %d times" % (what, calls.count("done")))
+            script = os.path.join(work, "run.zus")
+            with open(script, "wb") as f:
+                f.write(SCRIPT.replace(b"MODULE", variant.encode() + b".zux"))
+            if os.path.exists(log):
+                os.remove(log)
+            env = dict(os.environ, ZUS_TESTMOD_MODE=mode, ZUS_TESTMOD_LOG=log,
+                       HOME=work, XDG_DATA_HOME=os.path.join(work, "data"))
+            proc = subprocess.run([zus, script], cwd=work, env=env,
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                  stderr=subprocess.PIPE, timeout=60)
+            what = "%s mode %r" % (variant, mode)
+            code = proc.returncode
+            if code < 0 or (code & 0xFF) not in (0, 255):
+                failures.append("%s: exit code %d\n%r\n%r" % (what, code, proc.stdout,
+                                                              proc.stderr))
+                continue
+            if (code & 0xFF) == 255 and b"\r\nError in " not in proc.stdout:
+                failures.append("%s: no error report: %r" % (what, proc.stdout))
+            calls = open(log).read().split() if os.path.exists(log) else []
+            if variant != "testmod_nodone" and calls and calls.count("done") != 1:
+                failures.append("%s: module stopped %d times" % (what, calls.count("done")))
     for f in failures:
         print(f)
     return 1 if failures else 0

@@ -254,6 +254,11 @@ class TZuScript : public TZuScriptRoot {
   ScriptValue Evaluate(std::string_view text);
   // One operand token: literal, sub-expression, call, element, property or name.
   ScriptValue EvaluateOperand(std::string_view token);
+  // The array and index of an element text NAME[INDEX] (bracket: the first
+  // "["), for reading and for assignment alike; a non-Integer index fails
+  // with indexMessage.
+  TZuScriptArray& ElementOf(std::string_view text, size_t bracket, const char* indexMessage,
+                            int32_t& index);
   // A call Name(ARGS): object method, user function, module function or
   // built-in, in that order.
   ScriptValue CallNamed(std::string_view name, std::string_view argumentText);

@@ -45,14 +45,10 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
 
   const size_t bracket = token.find('[');
   if (bracket != std::string_view::npos) {
-    const std::string_view name = token.substr(0, bracket);
-    TZuScriptArray* array = FindArray(name);
-    if (array == nullptr) Fail3("Array \"", name, "\" not defined");
-    if (token.back() != ']' || token.size() - bracket < 2)
-      Fail("Unexpected end of index expression");
-    const ScriptValue index = Evaluate(token.substr(bracket + 1, token.size() - bracket - 2));
-    if (index.Kind() != ValueKind::Integer) Fail("Unexpected type of result of index expression");
-    return array->GetItem(ToInteger(index));
+    int32_t index = 0;
+    TZuScriptArray& array =
+        ElementOf(token, bracket, "Unexpected type of result of index expression", index);
+    return array.GetItem(index);
   }
 
   const size_t dot = token.find('.');
@@ -66,6 +62,18 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
   TZuScriptVariable* variable = FindVar(token);
   if (variable == nullptr) Fail3("Constant or variable \"", token, "\" not defined");
   return variable->Value;
+}
+
+TZuScriptArray& TZuScript::ElementOf(std::string_view text, size_t bracket,
+                                     const char* indexMessage, int32_t& index) {
+  const std::string_view name = text.substr(0, bracket);
+  TZuScriptArray* array = FindArray(name);
+  if (array == nullptr) Fail3("Array \"", name, "\" not defined");
+  if (text.back() != ']' || text.size() - bracket < 2) Fail("Unexpected end of index expression");
+  const ScriptValue value = Evaluate(text.substr(bracket + 1, text.size() - bracket - 2));
+  if (value.Kind() != ValueKind::Integer) Fail(indexMessage);
+  index = ToInteger(value);
+  return *array;
 }
 
 std::vector<std::string> TZuScript::SplitList(std::string_view text) {

@@ -194,14 +194,8 @@ void TZuScript::ExecuteAssignment(const std::string& text) {
 
   const size_t bracket = target.find('[');
   if (bracket != std::string_view::npos) {
-    const std::string_view name = target.substr(0, bracket);
-    TZuScriptArray* array = FindArray(name);
-    if (array == nullptr) Fail3("Array \"", name, "\" not defined");
-    if (target.back() != ']' || target.size() - bracket < 2)
-      Fail("Unexpected end of index expression");
-    const ScriptValue index = Evaluate(target.substr(bracket + 1, target.size() - bracket - 2));
-    if (index.Kind() != ValueKind::Integer) Fail("Invalid index expression");
-    array->SetItem(ToInteger(index), value);
+    int32_t index = 0;
+    ElementOf(target, bracket, "Invalid index expression", index).SetItem(index, value);
     return;
   }
   const size_t dot = target.find('.');

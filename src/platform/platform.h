@@ -104,7 +104,7 @@ class File {
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Deletes a file; false (LastError set) when it could not.
-bool DeleteFile(const std::string& path);
+bool RemoveFile(const std::string& path);
 // Creates a directory and its parents; false on failure.
 bool CreateDirectories(const std::string& path);
 // UTC file time converted to local calendar fields (TZ honoured).
@@ -231,13 +231,15 @@ class Process {
   void Wait();
 
  private:
-  friend Process ShellExecute(const std::string&, const std::string&);
+  friend Process StartProcess(const std::string&, const std::string&);
   long pid_ = 0;
 };
-// Starts file with its parameter text (split by the Windows command-line
-// rules; an executable or a name on PATH runs directly, any other existing
-// file goes to xdg-open). No shell. A failed start gives a not-started Process.
-Process ShellExecute(const std::string& file, const std::string& parameters);
+// Starts file the way the shell's default verb does (ShellExecuteExA on
+// Windows), keeping the process. On POSIX the parameter text is split by the
+// Windows command-line rules, an executable or a name on PATH runs directly
+// and any other existing file goes to xdg-open; no shell is involved. A
+// failed start gives a not-started Process.
+Process StartProcess(const std::string& file, const std::string& parameters);
 // Splits a parameter text into arguments by the Windows command-line rules:
 // blanks separate, double quotes group ("" inside quotes is a quote), 2n
 // backslashes before a quote give n and the quote groups, 2n+1 give n and a
@@ -250,7 +252,7 @@ void Sleep(uint32_t milliseconds);
 // The default message sound (BEL to the controlling terminal on POSIX).
 void Beep();
 // An error message box; on POSIX one line "CAPTION: TEXT" on standard error.
-void MessageBox(const std::string& caption, const std::string& text);
+void ShowMessage(const std::string& caption, const std::string& text);
 CalendarTime LocalNow();
 CalendarTime UtcNow();
 // Runs fn on a thread whose stack has the given size and waits for it.

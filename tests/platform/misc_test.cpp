@@ -9,10 +9,10 @@
 namespace zu::platform {
 namespace {
 
-TEST(Misc, MessageBoxWritesOneLineToStandardError) {
+TEST(Misc, ShowMessageWritesOneLineToStandardError) {
   ::testing::internal::CaptureStderr();
   ::testing::internal::CaptureStdout();
-  MessageBox("CRC32_File", "Can't open file (2):\nmissing.bin");
+  ShowMessage("CRC32_File", "Can't open file (2):\nmissing.bin");
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "CRC32_File: Can't open file (2):\nmissing.bin\n");

@@ -122,7 +122,7 @@ bool CreateObject(const char* class_arg, const char* object_arg) {
 // a directory or a refused deletion are not reported.
 bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue&) {
   std::string name = ToText(values[0]);
-  if (platform::FileExists(name)) platform::DeleteFile(name);
+  if (platform::FileExists(name)) platform::RemoveFile(name);
   return true;
 }
 

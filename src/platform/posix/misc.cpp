@@ -69,7 +69,7 @@ void Beep() {
   ::close(fd);
 }
 
-void MessageBox(const std::string& caption, const std::string& text) {
+void ShowMessage(const std::string& caption, const std::string& text) {
   // No windowing system to ask: one line on standard error, which never
   // blocks and never mixes with the script's output.
   WriteStderr(caption + ": " + text + "\n");

@@ -134,7 +134,7 @@ void Process::Wait() {
   pid_ = 0;
 }
 
-Process ShellExecute(const std::string& file, const std::string& parameters) {
+Process StartProcess(const std::string& file, const std::string& parameters) {
   Process process;
   if (file.empty()) {
     errno = ENOENT;

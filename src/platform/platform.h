@@ -18,6 +18,21 @@ namespace zu::platform {
 int LastError();
 void SetLastError(int code);
 
+// Failures that callers detect themselves before the platform is asked, and
+// the code each has in the platform's own numbering.
+enum class ErrorKind {
+  FileNotFound,     // ENOENT; ERROR_FILE_NOT_FOUND
+  AccessDenied,     // EACCES; ERROR_ACCESS_DENIED
+  IsDirectory,      // a directory opened as a file: EISDIR; ERROR_ACCESS_DENIED
+  InvalidArgument,  // EINVAL; ERROR_INVALID_PARAMETER
+  Overflow,         // a value beyond its range: EOVERFLOW; ERROR_ARITHMETIC_OVERFLOW
+};
+int ErrorCode(ErrorKind kind);
+// The message of the runtime's input/output error for a platform error code:
+// "File not found", "Invalid filename", "Too many open files", "File access
+// denied", "Disk full", or "I/O error CODE" for any other code.
+std::string InOutErrorMessage(int code);
+
 // ---------------------------------------------------------------- paths
 // The directory separator ('/' on POSIX, '\\' on Windows).
 char PathSeparator();

@@ -2,7 +2,6 @@
 // writes, Seek and the file's names, size and times.
 #include "modules/io/io_file.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -104,7 +103,7 @@ bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
   if (platform::DirectoryExists(FileName)) {
     // A directory opens on POSIX but cannot be read or written; refuse it
     // as the file system of the original platform does.
-    platform::SetLastError(EISDIR);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::IsDirectory));
   } else if (AccessOfMode(mode) == platform::FileAccess::Read) {
     file_ = platform::File::Open(FileName, platform::FileAccess::Read, ShareOfMode(mode),
                                  platform::FileDisposition::OpenExisting);
@@ -143,7 +142,7 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
   int32_t origin = ToInteger(values[1]);
   DropReadAhead();
   if (origin < 0 || origin > 2) {
-    platform::SetLastError(EINVAL);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::InvalidArgument));
     return Fail("Seek error " + std::to_string(platform::LastError()));
   }
   int64_t before = file_.Seek(0, 1);
@@ -153,7 +152,7 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
     // Positions of 2 GiB and more do not fit the script's Integer: refuse
     // them and leave the position where it was.
     if (before >= 0) file_.Seek(before, 0);
-    platform::SetLastError(EOVERFLOW);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::Overflow));
     return Fail("Seek error " + std::to_string(platform::LastError()));
   }
   result = ScriptValue::Integer(static_cast<int32_t>(position));

@@ -57,7 +57,7 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     // An empty directory (the listing ends at once with code 2) is a search
     // with nothing in it, as on a file system that lists "." and ".." first;
     // a directory that cannot be read is no search at all.
-    bool empty = platform::LastError() == 2 &&
+    bool empty = platform::LastError() == platform::ErrorCode(platform::ErrorKind::FileNotFound) &&
                  platform::DirectoryExists(dir.empty() ? std::string(".") : dir);
     search_open_ = empty;
     return false;

@@ -13,6 +13,7 @@
 #include "host/error_report.h"
 #include "host/host_setup.h"
 #include "host/zu_kbd.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/errors.h"
 #include "support/files.h"
@@ -77,17 +78,11 @@ int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, boo
   }
 }
 
-// The directory with a trailing separator (empty stays empty).
-std::string WithSeparator(std::string dir) {
-  if (!dir.empty() && !platform::IsPathDelimiter(dir.back())) dir += platform::PathSeparator();
-  return dir;
-}
-
 struct HostContext {
   HostRules Rules = PlatformRules();
-  std::string ProgramDir = WithSeparator(platform::ProgramDirectory());
+  std::string ProgramDir = platform::IncludeTrailingDelimiter(platform::ProgramDirectory());
   std::string ProgramPath = platform::ProgramPath();
-  std::string WindowsDir = WithSeparator(platform::WindowsDirectory());
+  std::string WindowsDir = platform::IncludeTrailingDelimiter(platform::WindowsDirectory());
 };
 
 int RunSequence(const std::vector<std::string>& args, const HostContext& host,
@@ -121,14 +116,14 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
     return 1;
   }
 
-  script = std::make_unique<TZuScript>(FileNamePart(path), nullptr);
+  script = std::make_unique<TZuScript>(platform::ExtractFileName(path), nullptr);
   script->FileName = path;
   script->SetIncludePath(settings.IncPath);
   script->AutoImport = settings.AutoImport;
   script->AutoInclude = settings.AutoInclude;
   int exitCode = 0;
   if (std::exception_ptr failure =
-          ParseAndRun(*script, DirectoryPart(path), argumentText, exitCode)) {
+          ParseAndRun(*script, platform::ExtractFilePath(path), argumentText, exitCode)) {
     bool lastResort = false;
     exitCode = ReportFailure(failure, cmd.Quiet, script.get(), lastResort);
     if (lastResort) return exitCode;  // no wait after a last-resort report

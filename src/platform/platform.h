@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/path_names.h"
+
 namespace zu::platform {
 
 // ---------------------------------------------------------------- errors
@@ -34,11 +36,7 @@ int ErrorCode(ErrorKind kind);
 std::string InOutErrorMessage(int code);
 
 // ---------------------------------------------------------------- paths
-// The directory separator ('/' on POSIX, '\\' on Windows).
-char PathSeparator();
-// True for a character that ends a directory part: '/' on POSIX; '\\' and
-// ':' on Windows.
-bool IsPathDelimiter(char c);
+// PathSeparator, IsPathDelimiter and the path splitters: platform/path_names.h.
 // Directory of the running executable (links resolved), with a trailing separator.
 std::string ProgramDirectory();
 // Full path of the running executable.

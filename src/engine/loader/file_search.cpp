@@ -1,29 +1,18 @@
 // File search for includes and modules, the include path, and the line and
 // column of a statement for error reports.
 #include "engine/loader/loader.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/files.h"
 #include "support/text_utils.h"
 
 namespace zu {
 
-std::string ExtractFileName(std::string_view path) {
-  size_t i = path.size();
-  while (i > 0 && !platform::IsPathDelimiter(path[i - 1])) --i;
-  return std::string(path.substr(i));
-}
-
-std::string ExtractFilePath(std::string_view path) {
-  size_t i = path.size();
-  while (i > 0 && !platform::IsPathDelimiter(path[i - 1])) --i;
-  return std::string(path.substr(0, i));
-}
-
 std::string TZuScript::FindFile(const std::string& name) const {
   if (platform::FileExists(name)) return name;
-  const std::string part = ExtractFileName(name);
+  const std::string part = platform::ExtractFileName(name);
   if (platform::FileExists(part)) return part;
-  std::string candidate = ExtractFilePath(FileName) + part;
+  std::string candidate = platform::ExtractFilePath(FileName) + part;
   if (platform::FileExists(candidate)) return candidate;
   candidate = platform::ProgramDirectory() + part;
   if (platform::FileExists(candidate)) return candidate;
@@ -53,8 +42,7 @@ void TZuScript::SetIncludePath(const std::string& text) {
     if (end == std::string::npos) end = text.size();
     std::string entry = text.substr(start, end - start);
     if (!entry.empty()) {
-      if (!platform::IsPathDelimiter(entry.back())) entry += platform::PathSeparator();
-      IncludePath.push_back(std::move(entry));
+      IncludePath.push_back(platform::IncludeTrailingDelimiter(std::move(entry)));
     }
     start = end + 1;
   }
@@ -75,15 +63,15 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
   const std::string name = record.FileName.empty() ? FileName : record.FileName;
   std::string text;
   if (!name.empty()) {
-    const std::string part = ExtractFileName(name);
+    const std::string part = platform::ExtractFileName(name);
     // The file this script or one of its includes was loaded from comes
     // first; only then the search by name.
     std::string path;
-    if (ExtractFileName(FileName) == part && platform::FileExists(FileName)) {
+    if (platform::ExtractFileName(FileName) == part && platform::FileExists(FileName)) {
       path = FileName;
     } else {
       for (const auto& included : IncludedFiles) {
-        if (ExtractFileName(included) == part && platform::FileExists(included)) {
+        if (platform::ExtractFileName(included) == part && platform::FileExists(included)) {
           path = included;
           break;
         }

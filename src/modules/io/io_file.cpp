@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/date_codec.h"
+#include "platform/path_names.h"
 
 namespace zu::io {
 
@@ -37,13 +38,6 @@ platform::FileAccess AccessOfMode(int32_t mode) {
     default:
       return platform::FileAccess::ReadWrite;
   }
-}
-
-size_t LastDelimiter(const std::string& name) {
-  for (size_t k = name.size(); k > 0; --k) {
-    if (platform::IsPathDelimiter(name[k - 1])) return k;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -225,11 +219,11 @@ bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
     return true;
   }
   if (upper == "NAME") {
-    value = ScriptValue::Text(FileName.substr(LastDelimiter(FileName)));
+    value = ScriptValue::Text(platform::ExtractFileName(FileName));
     return true;
   }
   if (upper == "PATH") {
-    value = ScriptValue::Text(FileName.substr(0, LastDelimiter(FileName)));
+    value = ScriptValue::Text(platform::ExtractFilePath(FileName));
     return true;
   }
   if (upper == "EOF") {

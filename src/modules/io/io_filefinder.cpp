@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "modules/io/io_file.h"
+#include "platform/path_names.h"
 #include "support/wildcard.h"
 
 namespace zu::io {
@@ -104,15 +105,8 @@ bool TZuScriptX_FileFinder::NextMatch() {
 
 bool TZuScriptX_FileFinder::FindFirst(const std::string& searchText) {
   SearchSpec = searchText;
-  size_t cut = 0;
-  for (size_t k = searchText.size(); k > 0; --k) {
-    if (platform::IsPathDelimiter(searchText[k - 1])) {
-      cut = k;
-      break;
-    }
-  }
-  SearchDir = searchText.substr(0, cut);
-  SearchMask = searchText.substr(cut);
+  SearchDir = platform::ExtractFilePath(searchText);
+  SearchMask = platform::ExtractFileName(searchText);
   PendingDirs.clear();
   CloseSearch();
   if (!StartSearch(SearchDir)) return false;

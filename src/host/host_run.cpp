@@ -87,7 +87,9 @@ struct HostContext {
 
 int RunSequence(const std::vector<std::string>& args, const HostContext& host,
                 TZuKeyboard& keyboard, std::unique_ptr<TZuScript>& script) {
-  const std::string banner = BuildBanner("", "", "");
+  const platform::VersionValues version = platform::ProgramVersionValues();
+  const std::string banner =
+      BuildBanner(version.ProductName, version.ProductVersion, version.LegalCopyright);
   const CommandLine cmd = ScanCommandLine(args, host.Rules, [&host](char letter) {
     return letter == 'R' ? RegisterAssociations(host.ProgramPath, host.WindowsDir)
                          : RemoveAssociations(host.WindowsDir);

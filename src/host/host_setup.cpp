@@ -20,14 +20,15 @@ const char* const kUsageText =
 namespace {
 
 constexpr const char* kFallbackBanner = "ZuScript 2.10";
-// Shown after the fallback name; this build carries no version resource.
+// Shown after the fallback name when the program carries no version
+// resource (every POSIX build).
 constexpr const char* kFallbackNotice = " - console script interpreter";
 
 }  // namespace
 
 HostRules PlatformRules() {
   HostRules rules;
-  const bool windows = platform::PathSeparator() == '\\';
+  const bool windows = platform::ThisSystem() == platform::SystemFamily::Windows;
   rules.SlashStartsOption = windows;
   rules.UpperCaseScriptName = windows;
   rules.DotSlashIsProgramDir = !windows;

@@ -35,6 +35,21 @@ int ErrorCode(ErrorKind kind);
 // denied", "Disk full", or "I/O error CODE" for any other code.
 std::string InOutErrorMessage(int code);
 
+// ---------------------------------------------------------------- system
+enum class SystemFamily { Posix, Windows };
+// The kind of system this build is for; the host's command-line conventions
+// follow it.
+SystemFamily ThisSystem();
+
+// The values of the running program's version resource; each empty when
+// missing (always on POSIX, where a program has no such resource).
+struct VersionValues {
+  std::string ProductName;
+  std::string ProductVersion;
+  std::string LegalCopyright;
+};
+VersionValues ProgramVersionValues();
+
 // ---------------------------------------------------------------- paths
 // PathSeparator, IsPathDelimiter and the path splitters: platform/path_names.h.
 // Directory of the running executable (links resolved), with a trailing separator.

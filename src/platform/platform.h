@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -255,12 +254,13 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  bool IsStarted() const { return pid_ > 0; }
+  bool IsStarted() const { return handle_ != 0; }
   void Wait();
 
  private:
   friend Process StartProcess(const std::string&, const std::string&);
-  long pid_ = 0;
+  // The process id on POSIX, the process handle on Windows; 0 when none.
+  intptr_t handle_ = 0;
 };
 // Starts file the way the shell's default verb does (ShellExecuteExA on
 // Windows), keeping the process. On POSIX the parameter text is split by the
@@ -274,7 +274,7 @@ Process StartProcess(const std::string& file, const std::string& parameters);
 // literal quote; other backslashes are kept.
 std::vector<std::string> SplitCommandLine(const std::string& text);
 
-// ---------------------------------------------------------------- misc
+// ---------------------------------------------------------------- clocks, alerts, threads
 // Sleeps; 0xFFFFFFFF waits forever.
 void Sleep(uint32_t milliseconds);
 // The default message sound (BEL to the controlling terminal on POSIX).
@@ -283,8 +283,15 @@ void Beep();
 void ShowMessage(const std::string& caption, const std::string& text);
 CalendarTime LocalNow();
 CalendarTime UtcNow();
-// Runs fn on a thread whose stack has the given size and waits for it.
-void RunWithStack(size_t stackBytes, const std::function<void()>& fn);
+// Runs fn(context) on a thread whose stack has the given size and waits for
+// it; an exception fn throws is thrown again here.
+void RunWithStack(size_t stackBytes, void (*fn)(const void*), const void* context);
+// The same for any callable (a lambda).
+template <class Fn>
+void RunWithStack(size_t stackBytes, const Fn& fn) {
+  RunWithStack(
+      stackBytes, [](const void* context) { (*static_cast<const Fn*>(context))(); }, &fn);
+}
 
 // ---------------------------------------------------------------- locale
 // Locale values, read once at start (US English in the C locale).
@@ -321,10 +328,10 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b);
 // 256 Text (the 8-bit text crosses as such).
 struct Variant {
   uint16_t Kind = 0;
-  int32_t Int = 0;      // Integer
-  double Double = 0;    // Float, DateTime
-  int16_t Bool = 0;     // Boolean: -1 true, 0 false
-  std::string Text;     // Text
+  int32_t Int = 0;    // Integer
+  double Double = 0;  // Float, DateTime
+  int16_t Bool = 0;   // Boolean: -1 true, 0 false
+  std::string Text;   // Text
 };
 // Converts src to the target kind; false when the service fails.
 bool ChangeType(const Variant& src, uint16_t targetKind, Variant& dst);

@@ -87,6 +87,7 @@ inline constexpr uint32_t kAttrReadOnly = 1;
 inline constexpr uint32_t kAttrHidden = 2;
 inline constexpr uint32_t kAttrDirectory = 16;
 inline constexpr uint32_t kAttrArchive = 32;
+inline constexpr uint32_t kAttrReparsePoint = 1024;  // a link or junction
 
 struct FileInfo {
   uint64_t Size = 0;
@@ -145,8 +146,10 @@ struct DirEntry {
   FileTime Creation, LastAccess, LastWrite;
 };
 
-// A listing of every entry of one directory ("*.*" without "." and "..").
-// Move-only; closed by the destructor.
+// A listing of every entry of one directory ("*.*" without "." and ".."), in
+// the system's own order: FindFirstFileA/FindNextFileA on Windows; on POSIX
+// by name with letter case ignored, as Windows file systems list. Move-only;
+// closed by the destructor.
 class DirSearch {
  public:
   DirSearch() = default;

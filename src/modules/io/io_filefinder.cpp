@@ -2,8 +2,6 @@
 // the breadth-first queue of subdirectories and the entry's properties.
 #include "modules/io/io_filefinder.h"
 
-#include <algorithm>
-
 #include "modules/io/io_file.h"
 #include "platform/path_names.h"
 #include "support/wildcard.h"
@@ -23,18 +21,10 @@ platform::DirEntry EmptyFindData() {
   return entry;
 }
 
-// Case-insensitive name order as the original file system lists a
-// directory, bytes deciding between names that differ only in case. Kept
-// free of the locale's collation so that a walk is the same everywhere.
-bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
-  size_t n = std::min(a.Name.size(), b.Name.size());
-  for (size_t k = 0; k < n; ++k) {
-    unsigned char ca = platform::UpperChar(static_cast<unsigned char>(a.Name[k]));
-    unsigned char cb = platform::UpperChar(static_cast<unsigned char>(b.Name[k]));
-    if (ca != cb) return ca < cb;
-  }
-  if (a.Name.size() != b.Name.size()) return a.Name.size() < b.Name.size();
-  return a.Name < b.Name;
+// Directories have no size of their own to report.
+void TakeEntry(platform::DirEntry&& entry, platform::DirEntry& findData) {
+  if ((entry.Attributes & platform::kAttrDirectory) != 0) entry.Size = 0;
+  findData = std::move(entry);
 }
 
 }  // namespace
@@ -52,9 +42,8 @@ TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string class_name, std::string
 
 bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   CloseSearch();
-  platform::DirSearch search;
   platform::DirEntry entry;
-  if (!search.Start(dir, entry)) {
+  if (!search_.Start(dir, entry)) {
     // An empty directory (the listing ends at once with code 2) is a search
     // with nothing in it, as on a file system that lists "." and ".." first;
     // a directory that cannot be read is no search at all.
@@ -63,37 +52,35 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     search_open_ = empty;
     return false;
   }
-  do {
-    // Directories have no size of their own to report.
-    if ((entry.Attributes & platform::kAttrDirectory) != 0) entry.Size = 0;
-    entries_.push_back(std::move(entry));
-    entry = platform::DirEntry();
-  } while (search.Next(entry));
-  search.Close();
-  std::sort(entries_.begin(), entries_.end(), EntryBefore);
+  TakeEntry(std::move(entry), FindData);
   search_open_ = true;
-  return NextEntry();
+  return true;
 }
 
 bool TZuScriptX_FileFinder::NextEntry() {
-  if (!search_open_ || entry_ >= entries_.size()) return false;
-  FindData = std::move(entries_[entry_++]);
+  if (!search_open_ || !search_.IsOpen()) return false;
+  platform::DirEntry entry;
+  if (!search_.Next(entry)) return false;
+  TakeEntry(std::move(entry), FindData);
   return true;
 }
 
 void TZuScriptX_FileFinder::CloseSearch() {
   search_open_ = false;
-  entries_.clear();
-  entry_ = 0;
+  search_.Close();
 }
 
 bool TZuScriptX_FileFinder::NextMatch() {
   for (;;) {
     if ((FindData.Attributes & platform::kAttrDirectory) != 0) {
       // Directories whose name starts with a dot are neither reported nor
-      // searched; every other directory is reported, whatever the mask.
+      // searched; every other directory is reported, whatever the mask. A
+      // link or junction is not descended into, so a cycle of them cannot
+      // make a walk endless.
       if (FindData.Name.empty() || FindData.Name[0] != '.') {
-        if (Recursive) PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
+        if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0) {
+          PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
+        }
         return true;
       }
     } else if (WildcardMatch(FindData.Name, SearchMask, true)) {

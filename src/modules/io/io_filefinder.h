@@ -33,11 +33,10 @@ class TZuScriptX_FileFinder : public TZuScriptX_Object {
   bool FindFirst(const std::string& searchText);
   bool FindNext();
 
-  // The entries of the directory being searched, read at once and sorted by
-  // name so that a walk is the same on every run; entry_ indexes the next.
+  // The platform search of the directory being searched. An empty
+  // directory is an open search without a platform search behind it.
   bool search_open_ = false;
-  std::vector<platform::DirEntry> entries_;
-  size_t entry_ = 0;
+  platform::DirSearch search_;
 
   platform::DirEntry FindData;
   std::string SearchSpec;

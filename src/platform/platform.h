@@ -258,7 +258,8 @@ class Process {
   Process& operator=(const Process&) = delete;
 
   bool IsStarted() const { return handle_ != 0; }
-  void Wait();
+  // Waits until the program ends; its exit code, -1 when unknown.
+  int Wait();
 
  private:
   friend Process StartProcess(const std::string&, const std::string&);

@@ -61,55 +61,6 @@ intptr_t Spawn(const std::string& program, const std::vector<std::string>& args)
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(const std::string& text) {
-  std::vector<std::string> args;
-  size_t i = 0;
-  const size_t n = text.size();
-  for (;;) {
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i >= n) break;
-    std::string arg;
-    bool quoted = false;
-    while (i < n) {
-      char c = text[i];
-      if (!quoted && (c == ' ' || c == '\t')) break;
-      if (c == '\\') {
-        size_t slashes = 0;
-        while (i < n && text[i] == '\\') {
-          ++slashes;
-          ++i;
-        }
-        if (i < n && text[i] == '"') {
-          // 2n backslashes and a quote: n backslashes, the quote delimits;
-          // 2n+1: n backslashes and a literal quote.
-          arg.append(slashes / 2, '\\');
-          if (slashes % 2 == 1) {
-            arg += '"';
-            ++i;
-          }
-        } else {
-          arg.append(slashes, '\\');
-        }
-        continue;
-      }
-      if (c == '"') {
-        if (quoted && i + 1 < n && text[i + 1] == '"') {
-          arg += '"';  // "" inside quotes is a literal quote
-          i += 2;
-          continue;
-        }
-        quoted = !quoted;
-        ++i;
-        continue;
-      }
-      arg += c;
-      ++i;
-    }
-    args.push_back(std::move(arg));
-  }
-  return args;
-}
-
 Process::~Process() {
   // Not waited for: the program runs on. A program that has already ended
   // is reaped here so it does not linger.
@@ -126,12 +77,15 @@ Process& Process::operator=(Process&& other) noexcept {
   return *this;
 }
 
-void Process::Wait() {
-  if (handle_ <= 0) return;
+int Process::Wait() {
+  if (handle_ <= 0) return -1;
   int status = 0;
-  while (::waitpid(static_cast<pid_t>(handle_), &status, 0) < 0 && errno == EINTR) {
-  }
+  pid_t rc;
+  do {
+    rc = ::waitpid(static_cast<pid_t>(handle_), &status, 0);
+  } while (rc < 0 && errno == EINTR);
   handle_ = 0;
+  return rc > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 Process StartProcess(const std::string& file, const std::string& parameters) {

@@ -1,11 +1,11 @@
-// Starting programs: the Windows command-line splitting of the parameter
-// text, direct start of executables and PATH names, and waiting.
+// Splitting a parameter text into arguments by the Windows command-line
+// rules.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform_test_util.h"
 
 namespace zu::platform {
 namespace {
@@ -29,23 +29,6 @@ TEST(CommandLine, BackslashesEscapeOnlyBeforeQuotes) {
   EXPECT_EQ(SplitCommandLine("\"a\\\\\" b"), (Args{"a\\", "b"}));  // 2 -> one, quote ends
   EXPECT_EQ(SplitCommandLine("a\\\\\\\"b"), (Args{"a\\\"b"}));     // 3 -> one and a quote
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\\\\""), (Args{"C:\\Program Files\\"}));
-}
-
-TEST(StartProcess, StartsPathProgramWithSplitArguments) {
-  zu::testing::ScratchDir dir("exec");
-  std::string out = dir.Path() + "out.txt";
-  Process p = StartProcess("sh", "-c \"printf '%s|' \\\"$@\\\" > " + out + "\" sh \"a b\" c");
-  ASSERT_TRUE(p.IsStarted());
-  p.Wait();
-  EXPECT_FALSE(p.IsStarted());
-  EXPECT_EQ(zu::testing::ScratchDir::Content(out), "a b|c|");
-}
-
-TEST(StartProcess, MissingFileIsNotStarted) {
-  Process p = StartProcess("/nonexistent/program", "");
-  EXPECT_FALSE(p.IsStarted());
-  p.Wait();  // harmless
-  EXPECT_FALSE(StartProcess("", "").IsStarted());
 }
 
 }  // namespace

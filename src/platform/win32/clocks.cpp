@@ -1,0 +1,37 @@
+// The clocks (GetLocalTime, GetSystemTime) and sleeping (Sleep; INFINITE
+// waits forever).
+#include "platform/win32/win32_api.h"
+
+namespace zu::platform {
+namespace {
+
+CalendarTime FromSystemTime(const SYSTEMTIME& st) {
+  CalendarTime out;
+  out.Year = st.wYear;
+  out.Month = st.wMonth;
+  out.Day = st.wDay;
+  out.Hour = st.wHour;
+  out.Minute = st.wMinute;
+  out.Second = st.wSecond;
+  out.Millisecond = st.wMilliseconds;
+  out.DayOfWeek = st.wDayOfWeek;
+  return out;
+}
+
+}  // namespace
+
+void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+CalendarTime LocalNow() {
+  SYSTEMTIME st;
+  ::GetLocalTime(&st);
+  return FromSystemTime(st);
+}
+
+CalendarTime UtcNow() {
+  SYSTEMTIME st;
+  ::GetSystemTime(&st);
+  return FromSystemTime(st);
+}
+
+}  // namespace zu::platform

@@ -1,0 +1,5 @@
+# Cross-building the 64-bit Windows programs with MinGW-w64:
+#   cmake -S . -B build-win64 -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZU_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

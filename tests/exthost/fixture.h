@@ -13,22 +13,23 @@
 
 #include "engine/exthost/ext_entities.h"
 #include "platform/platform.h"
+#include "test_env.h"
 
 namespace zu::testing {
 
 class ExtHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    unsetenv("ZUS_TESTMOD_MODE");
+    SetEnv("ZUS_TESTMOD_MODE", nullptr);
     log_ = std::filesystem::temp_directory_path() /
            ("zus-exthost-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
     std::filesystem::remove(log_);
-    setenv("ZUS_TESTMOD_LOG", log_.c_str(), 1);
+    SetEnv("ZUS_TESTMOD_LOG", log_.string().c_str());
   }
   void TearDown() override {
-    unsetenv("ZUS_TESTMOD_MODE");
-    unsetenv("ZUS_TESTMOD_LOG");
+    SetEnv("ZUS_TESTMOD_MODE", nullptr);
+    SetEnv("ZUS_TESTMOD_LOG", nullptr);
     std::filesystem::remove(log_);
   }
 
@@ -36,7 +37,7 @@ class ExtHostTest : public ::testing::Test {
   static std::string ModulePath(const std::string& file) {
     return std::string(ZU_BIN_DIR) + "/" + file;
   }
-  static void SetMode(const char* mode) { setenv("ZUS_TESTMOD_MODE", mode, 1); }
+  static void SetMode(const char* mode) { SetEnv("ZUS_TESTMOD_MODE", mode); }
   // The lines "init" / "done" the module wrote so far.
   std::string CallLog() const {
     std::ifstream in(log_);

@@ -1,5 +1,6 @@
 // Holds the coercion service against the answers of the Windows service,
-// recorded by tests/tools/oracle for the US English locale.
+// recorded by tests/tools/oracle for the US English locale: our own service
+// on POSIX, the real one in a Windows build.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -129,6 +130,7 @@ TEST(CoerceFixture, MatchesWindowsForUsEnglish) {
   if (loc.DecimalSeparator != '.' || loc.ShortDateFormat != "M/d/yyyy" ||
       loc.LongMonthNames[0] != "January")
     GTEST_SKIP() << "the fixture holds US English answers";
+  const bool realService = ThisSystem() == SystemFamily::Windows;
   std::ifstream in(ZU_TEST_DATA_DIR "/platform/fixtures/coerce_oracle.txt");
   ASSERT_TRUE(in.good());
   std::string line;
@@ -153,12 +155,16 @@ TEST(CoerceFixture, MatchesWindowsForUsEnglish) {
     ASSERT_GE(f.size(), 4u) << line;
     std::string expected = f[3].rfind("ERR", 0) == 0 ? "ERR" : f[3];
     if (f.size() >= 5 && f[4] == "NOWYEAR") expected = WithCurrentYear(expected);
-    if (f.size() >= 6 && f[4] == "ACCEPT") {
-      expected = f[5];
-      ++accepted;
-    }
-    EXPECT_EQ(expected, Answer(Source(f[0], f[1]), KindCode(f[2]))) << line;
+    const std::string got = Answer(Source(f[0], f[1]), KindCode(f[2]));
     ++cases;
+    if (f.size() >= 6 && f[4] == "ACCEPT") {
+      ++accepted;
+      // A Windows build asks the real service: under Wine it gives the
+      // recorded quirk, on Windows the answer our own service keeps.
+      if (realService && got == expected) continue;
+      expected = f[5];
+    }
+    EXPECT_EQ(expected, got) << line;
   }
   EXPECT_GE(cases, 750);
   EXPECT_LT(accepted, cases / 10);

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "platform/platform.h"
 #include "platform/platform_test_util.h"
 
 namespace zu {
@@ -103,6 +104,13 @@ TEST_F(CrcFileTest, FileFormsMatchTextForms) {
 
 TEST_F(CrcFileTest, MissingFileShowsTheMessageAndGivesZero) {
   std::string missing = dir_.Path() + "missing.bin";
+  if (platform::ThisSystem() == platform::SystemFamily::Windows) {
+    // The message is a message box there, which a test cannot read (on a
+    // machine without a display it returns at once).
+    EXPECT_EQ(Crc32OfFile(missing, 0xFFFFFFFFu), 0u);
+    EXPECT_EQ(Crc16OfFile(missing, 0xFFFF, 0x11021), 0);
+    return;
+  }
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(Crc32OfFile(missing, 0xFFFFFFFFu), 0u);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),

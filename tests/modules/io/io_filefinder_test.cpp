@@ -65,8 +65,9 @@ TEST_F(TFileFinder, RecursiveWalkSkipsDotDirectoriesButNotDotFiles) {
   ValueToXValue(Int(1), yes);  // any non-zero value switches it on
   ASSERT_EQ(x_.SetProperty("ff", "RECURSIVE", &yes), -1);
   EXPECT_TRUE(BoolOf(Get("ff", "Recursive")));
-  EXPECT_EQ(Walk(d + "*.txt"),
-            (Names{d + ".profile.txt", d + "deep", d + "S", d + "deep/empty2", d + "S/s.txt"}));
+  const std::string sep(1, platform::PathSeparator());
+  EXPECT_EQ(Walk(d + "*.txt"), (Names{d + ".profile.txt", d + "deep", d + "S",
+                                      d + "deep" + sep + "empty2", d + "S" + sep + "s.txt"}));
 }
 
 TEST_F(TFileFinder, FindFirstRestartsAndFindCloseEnds) {

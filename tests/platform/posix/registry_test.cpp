@@ -6,7 +6,8 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "platform_test_util.h"
+#include "platform/platform_test_util.h"
+#include "test_env.h"
 
 namespace zu::platform {
 namespace {
@@ -14,22 +15,9 @@ namespace {
 // Points the store at a scratch directory for the life of a test.
 class RegistryTest : public ::testing::Test {
  protected:
-  RegistryTest() : dir_("registry") {
-    const char* old = getenv("XDG_DATA_HOME");
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    setenv("XDG_DATA_HOME", dir_.Path().c_str(), 1);
-  }
-  ~RegistryTest() override {
-    if (had_) {
-      setenv("XDG_DATA_HOME", old_.c_str(), 1);
-    } else {
-      unsetenv("XDG_DATA_HOME");
-    }
-  }
+  RegistryTest() : dir_("registry"), store_("XDG_DATA_HOME", dir_.Path()) {}
   zu::testing::ScratchDir dir_;
-  bool had_ = false;
-  std::string old_;
+  zu::testing::ScopedEnv store_;
 };
 
 TEST_F(RegistryTest, KeysAreDirectoriesAndDefaultValueIsAtFile) {

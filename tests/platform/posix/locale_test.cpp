@@ -5,13 +5,14 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
+#include "test_env.h"
 
 namespace zu::platform {
 namespace {
 
 // The locale is read once per process: the C locale is chosen before any
 // test runs.
-const bool kCLocaleChosen = (setenv("LC_ALL", "C", 1), true);
+const bool kCLocaleChosen = (zu::testing::SetEnv("LC_ALL", "C"), true);
 
 TEST(Locale, CLocaleGivesUsEnglishValues) {
   ASSERT_TRUE(kCLocaleChosen);

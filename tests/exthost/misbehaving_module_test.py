@@ -4,7 +4,9 @@ variant that lacks an export with a normal and a failing start: zus must end wit
 -1) or a clean run (0), never with a signal, and must stop the module it
 started exactly once.
 
-    misbehaving_module_test.py ZUS
+    misbehaving_module_test.py ZUS [--emulator CMD]
+
+A Windows zus.exe runs through CMD (a CMake list: program and arguments).
 """
 import os
 import subprocess
@@ -28,6 +30,9 @@ Print Str(Add(1, 2)) + "\\r\\n";
 
 def main():
     zus = os.path.abspath(sys.argv[1])
+    emulator = []
+    if "--emulator" in sys.argv:
+        emulator = [p for p in sys.argv[sys.argv.index("--emulator") + 1].split(";") if p]
     bindir = os.path.dirname(zus)
     failures = []
     with tempfile.TemporaryDirectory(prefix="zus-exthost-") as work:
@@ -46,7 +51,8 @@ def main():
                 os.remove(log)
             env = dict(os.environ, ZUS_TESTMOD_MODE=mode, ZUS_TESTMOD_LOG=log,
                        HOME=work, XDG_DATA_HOME=os.path.join(work, "data"))
-            proc = subprocess.run([zus, script], cwd=work, env=env,
+            # A name, not a path: "/..." would be an option to a Windows zus.
+            proc = subprocess.run(emulator + [zus, "run.zus"], cwd=work, env=env,
                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                   stderr=subprocess.PIPE, timeout=60)
             what = "%s mode %r" % (variant, mode)

@@ -45,6 +45,9 @@ EXPECTED = [
 
 def main():
     zus = sys.argv[1]
+    if zus.endswith(".exe"):
+        print("key events decoded from a POSIX terminal; keyboard_win32_test.py covers Windows")
+        return 77
     with tempfile.TemporaryDirectory(prefix="zus-kbd-") as work:
         script = os.path.join(work, "keys.zus")
         with open(script, "w") as f:

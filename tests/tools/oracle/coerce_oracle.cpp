@@ -8,8 +8,10 @@
 // HRESULT. Lines "VT" give VariantTimeToSystemTime of a day count:
 //   VT  DAYS  Y-M-D H:M:S.MS DOW
 // Build and run: see README.md beside this file.
-#include <oleauto.h>
+// <oleauto.h> builds on the types of <windows.h>.
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <cstdio>
 #include <string>

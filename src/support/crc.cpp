@@ -5,8 +5,6 @@
 #include "support/crc.h"
 
 #include <array>
-#include <bit>
-#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
@@ -68,11 +66,11 @@ constexpr Crc16Table MakeCrc16Table(uint32_t polynomial) {
 // polynomial 0x11021 gets a table, any other runs bit by bit.
 constexpr Crc16Table kCrc16Ccitt = MakeCrc16Table(kCrc16Polynomial);
 
+// Four bytes, least significant first, on any machine; compilers make one
+// load of it where the machine is little-endian.
 inline uint32_t Load32(const unsigned char* p) {
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
-  return v;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 template <typename Update>

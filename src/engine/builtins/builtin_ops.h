@@ -1,5 +1,5 @@
-// The operations behind the built-in table, one per id, grouped by concern
-// (numbers and CRCs, texts, dates, system services).
+// The operations behind the built-in table, one per built-in, grouped by
+// concern (numbers and CRCs, texts, dates, system services).
 #pragma once
 
 #include <vector>

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/statement_kinds.h"
 #include "regexpr/regexpr.h"
 #include "support/errors.h"
 #include "values/script_value.h"
@@ -140,8 +141,8 @@ class TZuScriptObjList : public TZuScriptRoot {
   std::vector<std::unique_ptr<TZuScriptRoot>> items_;
 };
 
-// One recorded statement. Kind 0 is an expression or assignment; otherwise
-// the keyword's statement kind.
+// One recorded statement. Kind is a StatementKind: kStmtExpression for an
+// expression or assignment, otherwise the keyword's kind.
 struct TZuScriptStatementDef {
   uint8_t Kind = 0;
   std::string Text;
@@ -150,25 +151,13 @@ struct TZuScriptStatementDef {
   int32_t Position = 0;  // 1-based offset in that file; 0 = no position
 };
 
-// Statement kinds.
+// Values of TZuScript::Signal: the control flow the last statement asked for.
 enum : uint8_t {
-  kStmtExpression = 0,
-  kStmtConst = 1,
-  kStmtVar = 2,
-  kStmtArray = 3,
-  kStmtIf = 4,
-  kStmtElse = 5,
-  kStmtElseIf = 6,
-  kStmtFor = 7,
-  kStmtWhile = 8,
-  kStmtBreak = 9,
-  kStmtContinue = 10,
-  kStmtExit = 11,
-  kStmtStop = 12,
-  kStmtRead = 13,
-  kStmtWrite = 14,
-  kStmtDelete = 15,
-  kStmtObject = 19,
+  kSignalNone = 0,
+  kSignalBreak = 1,
+  kSignalContinue = 2,
+  kSignalExit = 3,
+  kSignalStop = 4,
 };
 
 // State of one run shared by the main script and everything it calls: the
@@ -209,7 +198,7 @@ class TZuScript : public TZuScriptRoot {
   TZuScriptObjList ClassList{"ClassList", this};
   TZuScriptObjList ObjectList{"ObjectList", this};
   TZuScriptObjList ExtFuncList{"ExtFuncList", this};
-  uint8_t Signal = 0;  // 0 none, 1 Break, 2 Continue, 3 Exit, 4 Stop
+  uint8_t Signal = kSignalNone;  // kSignalBreak, kSignalContinue, ...
   std::vector<std::string> ParamNames;
   std::vector<std::string> Source;
   std::vector<std::string> IncludePath;  // each ends with a separator

@@ -11,38 +11,11 @@ const char* KindName(uint8_t kind) {
   switch (kind) {
     case kStmtExpression:
       return "Expr";
-    case kStmtConst:
-      return "Const";
-    case kStmtVar:
-      return "Var";
-    case kStmtArray:
-      return "Array";
-    case kStmtIf:
-      return "If";
-    case kStmtElse:
-      return "Else";
-    case kStmtElseIf:
-      return "ElseIf";
-    case kStmtFor:
-      return "For";
-    case kStmtWhile:
-      return "While";
-    case kStmtBreak:
-      return "Break";
-    case kStmtContinue:
-      return "Continue";
-    case kStmtExit:
-      return "Exit";
-    case kStmtStop:
-      return "Stop";
-    case kStmtRead:
-      return "Read";
-    case kStmtWrite:
-      return "Write";
-    case kStmtDelete:
-      return "Delete";
-    case kStmtObject:
-      return "Object";
+#define ZU_KIND_NAME(name, value, bits) \
+  case kStmt##name:                     \
+    return #name;
+      ZU_STATEMENT_KINDS(ZU_KIND_NAME, ZU_STATEMENT_NO_ALSO)
+#undef ZU_KIND_NAME
     default:
       return "?";
   }

@@ -80,15 +80,15 @@ ScriptValue TZuScript::Execute() {
 void TZuScript::ExecuteRange(int32_t first, int32_t last) {
   // Blocks nest through ExecuteRange -> ExecuteStatement -> ExecuteRange.
   CheckStack("Blocks");
-  Signal = 0;
+  Signal = kSignalNone;
   CurrentStatement = first;
   while (CurrentStatement <= last && CurrentStatement < StatementCount) {
     const int32_t next = ExecuteStatement(CurrentStatement);
-    if (Signal == 0) {
+    if (Signal == kSignalNone) {
       CurrentStatement = next;
       continue;
     }
-    if (Signal == 1 || Signal == 2) {
+    if (Signal == kSignalBreak || Signal == kSignalContinue) {
       // Break and Continue need a loop of this script around them.
       bool inLoop = false;
       for (int32_t j = CurrentStatement; j >= 0; --j) {
@@ -142,16 +142,16 @@ int32_t TZuScript::ExecuteStatement(int32_t index) {
         ExecuteWhile(index);
         break;
       case kStmtBreak:
-        Signal = 1;
+        Signal = kSignalBreak;
         break;
       case kStmtContinue:
-        Signal = 2;
+        Signal = kSignalContinue;
         break;
       case kStmtExit:
-        Signal = 3;
+        Signal = kSignalExit;
         break;
       case kStmtStop:
-        Signal = 4;
+        Signal = kSignalStop;
         break;
       case kStmtRead:
         ExecuteRead(record.Text);
@@ -238,11 +238,11 @@ void TZuScript::ExecuteFor(int32_t index) {
     CurrentStatement = index;
     if (CompareValues(variable->Value, limit) > 0) break;
     ExecuteRange(index + 1, record.BlockEnd - 1);
-    if (Signal != 0 && Signal != 2) break;
+    if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
     variable->SetValue(AddValues(variable->Value, ScriptValue::Integer(1)));
   }
-  Signal = 0;
+  Signal = kSignalNone;
 }
 
 void TZuScript::ExecuteWhile(int32_t index) {
@@ -251,9 +251,9 @@ void TZuScript::ExecuteWhile(int32_t index) {
     CurrentStatement = index;
     if (!ToBoolean(Evaluate(record.Text))) break;
     ExecuteRange(index + 1, record.BlockEnd - 1);
-    if (Signal != 0 && Signal != 2) break;
+    if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }
-  Signal = 0;
+  Signal = kSignalNone;
 }
 
 }  // namespace zu

@@ -14,13 +14,11 @@ namespace zu {
 
 // One keyword of the language. The low byte of Code is the statement kind;
 // kBlockBit means a block must follow, kExecutableBit that the statement
-// becomes a record.
+// becomes a record (statement_kinds.h).
 struct TZuScriptKwDef {
   const char* Name;
   uint32_t Code;
 };
-inline constexpr uint32_t kBlockBit = 0x100;
-inline constexpr uint32_t kExecutableBit = 0x10000;
 // The keyword table, or nullptr for a word that is no keyword (A-Z case ignored).
 const TZuScriptKwDef* FindKeyword(std::string_view word);
 

@@ -12,15 +12,13 @@ namespace zu {
 
 namespace {
 
-// Searched in this order; the low byte of the code is the statement kind
-// (keep in step with the kStmt* kinds of script.h).
+// Searched in this order; every row comes from the list of statement kinds.
 constexpr TZuScriptKwDef kKeywords[] = {
-    {"Const", 0x10001},  {"Var", 0x10002},      {"Array", 0x10003},  {"If", 0x10104},
-    {"Else", 0x10105},   {"ElseIf", 0x10106},   {"For", 0x10107},    {"While", 0x10108},
-    {"Break", 0x10009},  {"Continue", 0x1000a}, {"Read", 0x1000d},   {"Write", 0x1000e},
-    {"Print", 0x1000e},  {"?", 0x1000e},        {"Delete", 0x1000f}, {"Exit", 0x1000b},
-    {"Stop", 0x1000c},   {"Func", 0x110},       {"Include", 0x111},  {"Import", 0x12},
-    {"Object", 0x10013},
+#define ZU_KEYWORD(name, value, bits) {#name, KeywordCode(kStmt##name)},
+#define ZU_KEYWORD_ALSO(text, name) {text, KeywordCode(kStmt##name)},
+    ZU_STATEMENT_KINDS(ZU_KEYWORD, ZU_KEYWORD_ALSO)
+#undef ZU_KEYWORD
+#undef ZU_KEYWORD_ALSO
 };
 
 // At most this many words of the auto-import and auto-include lists.

@@ -122,13 +122,13 @@ void TZuLoader::CompleteStatement(char terminator, const std::string& statement,
     return;
   }
   switch (keyword->Code & 0xFF) {
-    case 16:
+    case kStmtFunc:
       ScanFunc(text, terminator, firstChar);
       break;
-    case 17:
+    case kStmtInclude:
       ScanInclude(text, terminator, firstChar);
       break;
-    case 18:
+    case kStmtImport:
       ScanImport(text, terminator, firstChar);
       break;
     default:

@@ -2,28 +2,9 @@
 #include <algorithm>
 
 #include "engine/script.h"
+#include "support/text_utils.h"
 
 namespace zu {
-
-namespace {
-
-inline unsigned char FoldAscii(unsigned char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-
-// Equality ignoring the case of A-Z only; names are short, so a plain loop
-// after the length test beats anything that would allocate.
-inline bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto x = static_cast<unsigned char>(a[i]);
-    const auto y = static_cast<unsigned char>(b[i]);
-    if (x != y && FoldAscii(x) != FoldAscii(y)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 TZuScriptRoot* TZuScriptObjList::Add(std::unique_ptr<TZuScriptRoot> entity) {
   if (!entity) return nullptr;
@@ -41,7 +22,7 @@ TZuScriptRoot* TZuScriptObjList::Add(std::unique_ptr<TZuScriptRoot> entity) {
 
 TZuScriptRoot* TZuScriptObjList::Find(std::string_view name) const {
   for (const auto& e : items_) {
-    if (SameName(e->Name, name)) return e.get();
+    if (SameTextAscii(e->Name, name)) return e.get();
   }
   return nullptr;
 }

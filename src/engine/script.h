@@ -269,7 +269,7 @@ class TZuScript : public TZuScriptRoot {
  private:
   friend class TZuLoader;
   ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
-                               std::string_view name, std::string_view argumentText);
+                               std::string_view name);
   void ExecuteAssignment(const std::string& text);
   void ExecuteVarConst(const std::string& text, bool isConst);
   void ExecuteArray(const std::string& text);

@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "regexpr/program.h"
+#include "support/numbers.h"
 
 namespace zu::regexpr_internal {
 namespace {
@@ -22,13 +23,6 @@ constexpr std::string_view kMeta = "^$.[()|?+*\\{";
 
 bool IsMeta(char c) { return kMeta.find(c) != std::string_view::npos; }
 bool IsQuantifierChar(char c) { return c == '*' || c == '+' || c == '?' || c == '{'; }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // The control escapes shared by atoms and sets; 0 when `c` is none of them.
 unsigned char ControlEscape(char c) {
@@ -329,11 +323,11 @@ class Compiler {
   // codes for an expression that ends early.
   unsigned char ReadHex(int endAfterX, int endAfterDigit) {
     if (AtEnd()) Error(endAfterX);
-    int hi = HexValue(expr_[pos_]);
+    int hi = HexDigitValue(expr_[pos_]);
     if (hi < 0) Error(108);
     ++pos_;
     if (AtEnd()) Error(endAfterDigit);
-    int lo = HexValue(expr_[pos_]);
+    int lo = HexDigitValue(expr_[pos_]);
     if (lo < 0) Error(108);
     ++pos_;
     return static_cast<unsigned char>(hi * 16 + lo);

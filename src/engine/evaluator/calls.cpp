@@ -76,7 +76,7 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
   }
   if (TZuScript* definition = FindFunc(name)) {
     if (definition->ParamNames.size() != args.size()) FailArgumentCount(name, argumentText);
-    return CallUserFunction(*definition, args, name, argumentText);
+    return CallUserFunction(*definition, args, name);
   }
   if (TZuScriptFunction* function = FindExtFunc(name)) return function->CallFunction(args);
   return CallBuiltin(*this, name, args, argumentText);
@@ -94,7 +94,7 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
 }
 
 ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
-                                        std::string_view name, std::string_view) {
+                                        std::string_view name) {
   TZuRunContext& context = Context();
   if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
   // The instance looks names up through the definition's owner, not the

@@ -41,26 +41,14 @@ ModuleRegistry::~ModuleRegistry() {
   LastError.clear();
 }
 
-int OrdinalCompare(std::string_view a, std::string_view b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t k = 0; k < n; ++k) {
-    auto ca = static_cast<unsigned char>(a[k]);
-    auto cb = static_cast<unsigned char>(b[k]);
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 // ---------------------------------------------------------------- functions
 
 TZuScriptX_Function* TZuScriptX_FunctionsList::Add(std::unique_ptr<TZuScriptX_Function> function) {
   if (!function) return nullptr;
   TZuScriptX_Function* added = function.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->Name,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->Name) < 0;
-                             });
+  auto at =
+      std::upper_bound(items_.begin(), items_.end(), added->Name,
+                       [](const std::string& name, const auto& item) { return name < item->Name; });
   items_.insert(at, std::move(function));
   return added;
 }
@@ -82,10 +70,9 @@ TZuScriptX_Function* TZuScriptX_FunctionsList::Find(std::string_view name) const
 TZuScriptX_Object* TZuScriptX_ObjectsList::Add(std::unique_ptr<TZuScriptX_Object> object) {
   if (!object) return nullptr;
   TZuScriptX_Object* added = object.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->ObjectName,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->ObjectName) < 0;
-                             });
+  auto at = std::upper_bound(
+      items_.begin(), items_.end(), added->ObjectName,
+      [](const std::string& name, const auto& item) { return name < item->ObjectName; });
   items_.insert(at, std::move(object));
   return added;
 }

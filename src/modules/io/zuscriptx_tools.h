@@ -22,9 +22,6 @@ class TZuScriptX_Function {
   int32_t ArgCount;
 };
 
-// Byte-wise comparison of two names: -1, 0 or 1; a prefix sorts first.
-int OrdinalCompare(std::string_view a, std::string_view b);
-
 // An owning list of functions, kept in ordinal order of Name.
 class TZuScriptX_FunctionsList {
  public:

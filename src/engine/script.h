@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "engine/statement_kinds.h"
-#include "regexpr/regexpr.h"
 #include "support/errors.h"
 #include "values/script_value.h"
 
 namespace zu {
 
+class TRegExprCache;
 class TZuScript;
 class TZuScriptExtModule;
 
@@ -177,7 +177,16 @@ struct TZuRunContext {
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
-  TRegExprCache RegExprCache;
+  // Made by the first RegExpr or ReplaceRegExpr call of the run; held
+  // through a pointer so that the engine does not depend on the regular
+  // expression headers (builtin_regexpr.cpp alone does).
+  std::unique_ptr<TRegExprCache> RegExprCache;
+
+  // Both in builtin_regexpr.cpp, where TRegExprCache is complete.
+  TZuRunContext();
+  ~TZuRunContext();
+  TZuRunContext(const TZuRunContext&) = delete;
+  TZuRunContext& operator=(const TZuRunContext&) = delete;
 };
 
 // A script or a user function.

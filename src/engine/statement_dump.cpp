@@ -2,6 +2,7 @@
 #include "engine/statement_dump.h"
 
 #include "engine/script.h"
+#include "engine/statement_location.h"
 
 namespace zu {
 
@@ -27,12 +28,11 @@ std::string DumpStatements(const TZuScript& script) {
   std::string out;
   for (int32_t i = 0; i < script.StatementCount; ++i) {
     const TZuScriptStatementDef& r = script.Statements[static_cast<size_t>(i)];
-    int32_t line = 0;
-    int32_t column = 0;
-    script.GetStatementLocation(i, line, column);
+    const StatementLocation where = LocateStatement(script, i);
     out += std::to_string(i) + " " + KindName(r.Kind) + " [end " + std::to_string(r.BlockEnd) +
-           "] " + (r.FileName.empty() ? "-" : r.FileName) + " " +
-           (line == 0 ? std::string("-") : std::to_string(line) + ":" + std::to_string(column)) +
+           "] " + (where.FileName.empty() ? "-" : where.FileName) + " " +
+           (where.Line == 0 ? std::string("-")
+                            : std::to_string(where.Line) + ":" + std::to_string(where.Column)) +
            " " + r.Text + "\n";
   }
   return out;

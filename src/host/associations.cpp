@@ -1,10 +1,10 @@
 // Registering and removing the ".zus" file association and zus.bat.
 #include "host/associations.h"
 
+#include "host/registry_tree.h"
 #include "platform/platform.h"
 #include "support/files.h"
 #include "support/numbers.h"
-#include "support/registry_tree.h"
 
 namespace zu::host {
 

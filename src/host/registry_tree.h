@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace zu {
+namespace zu::host {
 
 // Deletes path (under HKEY_CLASSES_ROOT) and everything below it; 0 on
 // success, else the platform's error code (2 for a missing key).
 int DeleteKeyTree(const std::string& path);
 
-}  // namespace zu
+}  // namespace zu::host

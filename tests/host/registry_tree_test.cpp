@@ -1,5 +1,5 @@
 // Deleting a registry key with all its subkeys.
-#include "support/registry_tree.h"
+#include "host/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/platform.h"
 #include "platform/platform_test_util.h"
 
-namespace zu {
+namespace zu::host {
 namespace {
 
 TEST(DeleteKeyTree, RemovesNestedKeysAndReportsMissingOnes) {
@@ -37,4 +37,4 @@ TEST(DeleteKeyTree, RemovesNestedKeysAndReportsMissingOnes) {
 }
 
 }  // namespace
-}  // namespace zu
+}  // namespace zu::host

@@ -1,12 +1,12 @@
 // Deleting a registry key together with everything below it.
-#include "support/registry_tree.h"
+#include "host/registry_tree.h"
 
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 
-namespace zu {
+namespace zu::host {
 namespace {
 
 // Limits of one level: the subkeys looked at, and the length of a name.
@@ -33,4 +33,4 @@ int DeleteKeyTree(const std::string& path) {
   return platform::RegistryDeleteKey(path);
 }
 
-}  // namespace zu
+}  // namespace zu::host

@@ -10,9 +10,9 @@
 
 #include "engine/script.h"
 #include "host/associations.h"
+#include "host/console_keyboard.h"
 #include "host/error_report.h"
 #include "host/host_setup.h"
-#include "host/zu_kbd.h"
 #include "platform/platform.h"
 #include "support/errors.h"
 #include "support/files.h"

@@ -1,5 +1,5 @@
 // TZuKeyboard on a scripted event source, and the -w key wait.
-#include "host/zu_kbd.h"
+#include "host/console_keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ class ScriptedEvents : public ConsoleEventSource {
   }
 };
 
-TEST(ZuKbd, ReadSkipsOtherEventsAndNeverWaits) {
+TEST(ConsoleKeyboard, ReadSkipsOtherEventsAndNeverWaits) {
   ScriptedEvents events;
   TZuKeyboard kbd(&events);
   EXPECT_FALSE(kbd.Read());  // nothing pending
@@ -96,7 +96,7 @@ WaitServices FakeServices(WaitLog& log, bool console) {
   return s;
 }
 
-TEST(ZuKbd, WaitFlushesEarlierKeysAndIgnoresOtherKeys) {
+TEST(ConsoleKeyboard, WaitFlushesEarlierKeysAndIgnoresOtherKeys) {
   ScriptedEvents events;
   events.queue.push_back(Key(13));  // pressed before the prompt: flushed
   events.batches.push_back({});
@@ -111,7 +111,7 @@ TEST(ZuKbd, WaitFlushesEarlierKeysAndIgnoresOtherKeys) {
   EXPECT_TRUE(events.batches.empty());
 }
 
-TEST(ZuKbd, WaitOnRedirectedInputReadsBytes) {
+TEST(ConsoleKeyboard, WaitOnRedirectedInputReadsBytes) {
   ScriptedEvents events;
   TZuKeyboard kbd(&events);
   for (const char* input : {"abc\ndef", "ab\rcd", "x y", "\x1b", "abc", ""}) {

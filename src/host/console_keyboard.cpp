@@ -1,5 +1,5 @@
 // Console key events for the host and the -w key wait.
-#include "host/zu_kbd.h"
+#include "host/console_keyboard.h"
 
 namespace zu::host {
 

@@ -257,6 +257,10 @@ class TZuScript : public TZuScriptRoot {
   // with indexMessage.
   TZuScriptArray& ElementOf(std::string_view text, size_t bracket, const char* indexMessage,
                             int32_t& index);
+  // The object named before the dot of a member text NAME.MEMBER, for
+  // methods, property reads and property assignment alike; fails with
+  // "Object \"NAME\"" + missing when there is none.
+  TZuScriptObject& ObjectOf(std::string_view text, size_t dot, const char* missing);
   // A call Name(ARGS): object method, user function, module function or
   // built-in, in that order.
   ScriptValue CallNamed(std::string_view name, std::string_view argumentText);

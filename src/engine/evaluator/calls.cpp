@@ -68,12 +68,8 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
   }
 
   const size_t dot = name.find('.');
-  if (dot != std::string_view::npos) {
-    const std::string_view objectName = name.substr(0, dot);
-    TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail3("Object \"", objectName, "\" not found");
-    return object->CallMethod(std::string(name.substr(dot + 1)), args);
-  }
+  if (dot != std::string_view::npos)
+    return ObjectOf(name, dot, "\" not found").CallMethod(std::string(name.substr(dot + 1)), args);
   if (TZuScript* definition = FindFunc(name)) {
     if (definition->ParamNames.size() != args.size()) FailArgumentCount(name, argumentText);
     return CallUserFunction(*definition, args, name);

@@ -52,12 +52,8 @@ ScriptValue TZuScript::EvaluateOperand(std::string_view token) {
   }
 
   const size_t dot = token.find('.');
-  if (dot != std::string_view::npos) {
-    const std::string_view objectName = token.substr(0, dot);
-    TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail3("Object \"", objectName, "\" not found");
-    return object->GetProperty(std::string(token.substr(dot + 1)));
-  }
+  if (dot != std::string_view::npos)
+    return ObjectOf(token, dot, "\" not found").GetProperty(std::string(token.substr(dot + 1)));
 
   TZuScriptVariable* variable = FindVar(token);
   if (variable == nullptr) Fail3("Constant or variable \"", token, "\" not defined");
@@ -74,6 +70,13 @@ TZuScriptArray& TZuScript::ElementOf(std::string_view text, size_t bracket,
   if (value.Kind() != ValueKind::Integer) Fail(indexMessage);
   index = ToInteger(value);
   return *array;
+}
+
+TZuScriptObject& TZuScript::ObjectOf(std::string_view text, size_t dot, const char* missing) {
+  const std::string_view name = text.substr(0, dot);
+  TZuScriptObject* object = FindObject(name);
+  if (object == nullptr) Fail3("Object \"", name, missing);
+  return *object;
 }
 
 std::vector<std::string> TZuScript::SplitList(std::string_view text) {

@@ -200,10 +200,8 @@ void TZuScript::ExecuteAssignment(const std::string& text) {
   }
   const size_t dot = target.find('.');
   if (dot != std::string_view::npos) {
-    const std::string_view objectName = target.substr(0, dot);
-    TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail3("Object \"", objectName, "\" not defined");
-    object->SetProperty(std::string(target.substr(dot + 1, kMaxClauseText)), value);
+    ObjectOf(target, dot, "\" not defined")
+        .SetProperty(std::string(target.substr(dot + 1, kMaxClauseText)), value);
     return;
   }
   // Assignment is also declaration: an unknown name becomes a variable of

@@ -2,8 +2,6 @@
 // module-wide registry.
 #include "modules/io/zuscriptx_tools.h"
 
-#include <algorithm>
-
 #include "platform/platform.h"
 
 namespace zu::io {
@@ -12,16 +10,6 @@ namespace {
 
 // Created when the library is loaded and destroyed when it is unloaded.
 ModuleRegistry registry;
-
-bool SameTextUpper(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t k = 0; k < a.size(); ++k) {
-    if (platform::UpperChar(static_cast<unsigned char>(a[k])) !=
-        platform::UpperChar(static_cast<unsigned char>(b[k])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -41,64 +29,28 @@ ModuleRegistry::~ModuleRegistry() {
   LastError.clear();
 }
 
-int OrdinalCompare(std::string_view a, std::string_view b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t k = 0; k < n; ++k) {
-    auto ca = static_cast<unsigned char>(a[k]);
-    auto cb = static_cast<unsigned char>(b[k]);
-    if (ca != cb) return ca < cb ? -1 : 1;
+bool SameUpperName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (platform::UpperChar(static_cast<unsigned char>(a[k])) !=
+        platform::UpperChar(static_cast<unsigned char>(b[k])))
+      return false;
   }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-// ---------------------------------------------------------------- functions
-
-TZuScriptX_Function* TZuScriptX_FunctionsList::Add(std::unique_ptr<TZuScriptX_Function> function) {
-  if (!function) return nullptr;
-  TZuScriptX_Function* added = function.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->Name,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->Name) < 0;
-                             });
-  items_.insert(at, std::move(function));
-  return added;
-}
-
-void TZuScriptX_FunctionsList::Clear() {
-  for (auto& item : items_) item.reset();
-  items_.clear();
+  return true;
 }
 
 TZuScriptX_Function* TZuScriptX_FunctionsList::Find(std::string_view name) const {
   for (const auto& item : items_) {
-    if (SameTextUpper(item->Name, name)) return item.get();
+    if (SameUpperName(item->Name, name)) return item.get();
   }
   return nullptr;
-}
-
-// ---------------------------------------------------------------- objects
-
-TZuScriptX_Object* TZuScriptX_ObjectsList::Add(std::unique_ptr<TZuScriptX_Object> object) {
-  if (!object) return nullptr;
-  TZuScriptX_Object* added = object.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->ObjectName,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->ObjectName) < 0;
-                             });
-  items_.insert(at, std::move(object));
-  return added;
-}
-
-void TZuScriptX_ObjectsList::Clear() {
-  while (!items_.empty()) items_.pop_back();
 }
 
 TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view class_name,
                                                 std::string_view object_name) const {
   for (const auto& item : items_) {
-    if (!SameTextUpper(item->ObjectName, object_name)) continue;
-    if (!class_name.empty() && !SameTextUpper(item->ClassName, class_name)) continue;
+    if (!SameUpperName(item->ObjectName, object_name)) continue;
+    if (!class_name.empty() && !SameUpperName(item->ClassName, class_name)) continue;
     return item.get();
   }
   return nullptr;

@@ -3,6 +3,7 @@
 // lists, and the module-wide registry the entry points work on.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,29 +23,55 @@ class TZuScriptX_Function {
   int32_t ArgCount;
 };
 
-// Byte-wise comparison of two names: -1, 0 or 1; a prefix sorts first.
-int OrdinalCompare(std::string_view a, std::string_view b);
-
-// An owning list of functions, kept in ordinal order of Name.
-class TZuScriptX_FunctionsList {
+// An owning list kept in ordinal (byte-wise) order of each entry's Key; an
+// entry added under an equal key follows the ones already there. Clear frees
+// the entries first to last or, with ClearFromLast, last to first.
+template <class Item, std::string Item::*Key, bool ClearFromLast>
+class TZuScriptX_SortedList {
  public:
-  TZuScriptX_FunctionsList() = default;
-  ~TZuScriptX_FunctionsList() { Clear(); }
-  TZuScriptX_FunctionsList(const TZuScriptX_FunctionsList&) = delete;
-  TZuScriptX_FunctionsList& operator=(const TZuScriptX_FunctionsList&) = delete;
+  TZuScriptX_SortedList() = default;
+  ~TZuScriptX_SortedList() { Clear(); }
+  TZuScriptX_SortedList(const TZuScriptX_SortedList&) = delete;
+  TZuScriptX_SortedList& operator=(const TZuScriptX_SortedList&) = delete;
 
-  // Takes ownership and keeps the list sorted; a null function is ignored.
-  // Returns the function (null for null).
-  TZuScriptX_Function* Add(std::unique_ptr<TZuScriptX_Function> function);
-  // Frees every entry, the first one first.
-  void Clear();
+  // Takes ownership and keeps the list sorted; a null item is ignored.
+  // Returns the item (null for null).
+  Item* Add(std::unique_ptr<Item> item) {
+    if (!item) return nullptr;
+    Item* added = item.get();
+    std::string_view key = added->*Key;
+    auto at = std::upper_bound(items_.begin(), items_.end(), key,
+                               [](std::string_view k, const std::unique_ptr<Item>& entry) {
+                                 return k.compare(entry.get()->*Key) < 0;
+                               });
+    items_.insert(at, std::move(item));
+    return added;
+  }
+  void Clear() {
+    if constexpr (ClearFromLast) {
+      while (!items_.empty()) items_.pop_back();
+    } else {
+      for (auto& item : items_) item.reset();
+      items_.clear();
+    }
+  }
   size_t Count() const { return items_.size(); }
-  TZuScriptX_Function* Get(size_t index) const { return items_[index].get(); }
+  Item* Get(size_t index) const { return items_[index].get(); }
+
+ protected:
+  std::vector<std::unique_ptr<Item>> items_;
+};
+
+// True when both names are equal once upper-cased with the platform's
+// mapping; the lists' and the classes' name lookups.
+bool SameUpperName(std::string_view a, std::string_view b);
+
+// The functions of a class or of the module, in ordinal order of Name.
+class TZuScriptX_FunctionsList
+    : public TZuScriptX_SortedList<TZuScriptX_Function, &TZuScriptX_Function::Name, false> {
+ public:
   // The first entry, in list order, whose name equals name ignoring case.
   TZuScriptX_Function* Find(std::string_view name) const;
-
- private:
-  std::vector<std::unique_ptr<TZuScriptX_Function>> items_;
 };
 
 // Base class of every module class. A concrete class registers its
@@ -86,26 +113,13 @@ class TZuScriptX_Object {
   bool ReadOnly(const std::string& name);
 };
 
-// An owning list of objects, kept in ordinal order of ObjectName; objects
-// added under an equal name follow the ones already there.
-class TZuScriptX_ObjectsList {
+// The module's objects, in ordinal order of ObjectName; freed last first.
+class TZuScriptX_ObjectsList
+    : public TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true> {
  public:
-  TZuScriptX_ObjectsList() = default;
-  ~TZuScriptX_ObjectsList() { Clear(); }
-  TZuScriptX_ObjectsList(const TZuScriptX_ObjectsList&) = delete;
-  TZuScriptX_ObjectsList& operator=(const TZuScriptX_ObjectsList&) = delete;
-
-  TZuScriptX_Object* Add(std::unique_ptr<TZuScriptX_Object> object);
-  // Frees every object, the last one first.
-  void Clear();
-  size_t Count() const { return items_.size(); }
-  TZuScriptX_Object* Get(size_t index) const { return items_[index].get(); }
   // The first object whose name equals object_name ignoring case and, when
   // class_name is not empty, whose class equals class_name ignoring case.
   TZuScriptX_Object* Find(std::string_view class_name, std::string_view object_name) const;
-
- private:
-  std::vector<std::unique_ptr<TZuScriptX_Object>> items_;
 };
 
 // The module-wide state: one instance lives from the library's load to its

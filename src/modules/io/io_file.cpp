@@ -53,47 +53,99 @@ double FileTimeToDays(const platform::FileTime& t) {
   return platform::CalendarToDays(platform::FileTimeToLocal(t));
 }
 
+// The functions, registered in this order; every one but Open and Close
+// needs an open file.
+const TZuScriptX_File::Method TZuScriptX_File::kMethods[] = {
+    {"Open", 2,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue&) { return f.Open(values); }},
+    {"Close", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue&) {
+       f.Close();
+       return true;
+     }},
+    {"Seek", 2,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue& result) {
+       return f.RequireOpen() && f.Seek(values, result);
+     }},
+    {"ReadString", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Text(f.ReadString());
+       return true;
+     }},
+    {"ReadChar", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Text(f.ReadChar());
+       return true;
+     }},
+    {"WriteString", 1,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Integer(f.WriteString(ToText(values[0])));
+       return true;
+     }},
+};
+
+// The properties, all read-only; Size and the times come from the
+// platform's file information, fetched for each read.
+const TZuScriptX_File::Property TZuScriptX_File::kProperties[] = {
+    {"CreationTime",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       return f.TimeProperty(&platform::FileInfo::Creation, value);
+     },
+     nullptr},
+    {"EOF",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Boolean(f.EndOfFile);
+       return true;
+     },
+     nullptr},
+    {"LastAccessTime",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       return f.TimeProperty(&platform::FileInfo::LastAccess, value);
+     },
+     nullptr},
+    {"LastWriteTime",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       return f.TimeProperty(&platform::FileInfo::LastWrite, value);
+     },
+     nullptr},
+    {"Name",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(f.FileName.substr(LastDelimiter(f.FileName)));
+       return true;
+     },
+     nullptr},
+    {"Path",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(f.FileName.substr(0, LastDelimiter(f.FileName)));
+       return true;
+     },
+     nullptr},
+    {"FullName",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(f.FileName);
+       return true;
+     },
+     nullptr},
+    {"Size",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       platform::FileInfo info;
+       if (!f.Info(info)) return false;
+       value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(info.Size)));
+       return true;
+     },
+     nullptr},
+};
+
 TZuScriptX_File::TZuScriptX_File(std::string class_name, std::string object_name)
-    : TZuScriptX_Object(std::move(class_name), std::move(object_name)) {
-  AddFunction("Open", 2);
-  AddFunction("Close", 0);
-  AddFunction("Seek", 2);
-  AddFunction("ReadString", 0);
-  AddFunction("ReadChar", 0);
-  AddFunction("WriteString", 1);
-  for (const char* name : {"CreationTime", "EOF", "LastAccessTime", "LastWriteTime", "Name", "Path",
-                           "FullName", "Size"}) {
-    AddProperty(name);
-  }
+    : TZuScriptX_TableObject(std::move(class_name), std::move(object_name), kMethods, kProperties) {
 }
 
 TZuScriptX_File::~TZuScriptX_File() = default;  // file_ closes itself
 
-bool TZuScriptX_File::CallFunction(const std::string& name, const std::vector<ScriptValue>& values,
-                                   int last_index, ScriptValue& result) {
-  if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "OPEN") return Open(values);
-  if (upper == "CLOSE") {
-    Close();
-    return true;
-  }
-  if (!file_.IsOpen()) return Fail("File not opened");
-  if (upper == "SEEK") return Seek(values, result);
-  if (upper == "READSTRING") {
-    result = ScriptValue::Text(ReadString());
-    return true;
-  }
-  if (upper == "READCHAR") {
-    result = ScriptValue::Text(ReadChar());
-    return true;
-  }
-  if (upper == "WRITESTRING") {
-    result = ScriptValue::Integer(WriteString(ToText(values[0])));
-    return true;
-  }
-  return NotImplemented(name);
-}
+bool TZuScriptX_File::RequireOpen() { return file_.IsOpen() || Fail("File not opened"); }
 
 bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
   if (file_.IsOpen()) return Fail("File \"" + FileName + "\" already open");
@@ -217,49 +269,23 @@ int32_t TZuScriptX_File::WriteString(const std::string& text) {
   return static_cast<int32_t>(written);
 }
 
-bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
-  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  if (!file_.IsOpen()) return Fail("File not opened");
-  std::string upper = platform::UpperText(name);
-  if (upper == "FULLNAME") {
-    value = ScriptValue::Text(FileName);
-    return true;
-  }
-  if (upper == "NAME") {
-    value = ScriptValue::Text(FileName.substr(LastDelimiter(FileName)));
-    return true;
-  }
-  if (upper == "PATH") {
-    value = ScriptValue::Text(FileName.substr(0, LastDelimiter(FileName)));
-    return true;
-  }
-  if (upper == "EOF") {
-    value = ScriptValue::Boolean(EndOfFile);
-    return true;
-  }
-  if (upper != "SIZE" && upper != "CREATIONTIME" && upper != "LASTACCESSTIME" &&
-      upper != "LASTWRITETIME") {
-    return WriteOnly(name);
-  }
+bool TZuScriptX_File::Info(platform::FileInfo& info) {
+  if (file_.Info(info)) return true;
+  return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
+}
+
+bool TZuScriptX_File::TimeProperty(platform::FileTime platform::FileInfo::*time,
+                                   ScriptValue& value) {
   platform::FileInfo info;
-  if (!file_.Info(info)) {
-    return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
-  }
-  if (upper == "SIZE") {
-    value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(info.Size)));
-  } else if (upper == "CREATIONTIME") {
-    value = ScriptValue::Float(FileTimeToDays(info.Creation));
-  } else if (upper == "LASTACCESSTIME") {
-    value = ScriptValue::Float(FileTimeToDays(info.LastAccess));
-  } else {
-    value = ScriptValue::Float(FileTimeToDays(info.LastWrite));
-  }
+  if (!Info(info)) return false;
+  value = ScriptValue::Float(FileTimeToDays(info.*time));
   return true;
 }
 
-bool TZuScriptX_File::SetProperty(const std::string& name, const ScriptValue& value) {
-  if (!TZuScriptX_Object::SetProperty(name, value)) return false;
-  return ReadOnly(name);
+bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
+  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
+  if (!file_.IsOpen()) return Fail("File not opened");
+  return ReadProperty(name, value);
 }
 
 }  // namespace zu::io

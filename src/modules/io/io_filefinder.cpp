@@ -38,16 +38,78 @@ bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
 
 }  // namespace
 
+const TZuScriptX_FileFinder::Method TZuScriptX_FileFinder::kMethods[] = {
+    {"FindFirst", 1,
+     [](TZuScriptX_FileFinder& ff, const Values& values, ScriptValue& result) {
+       result = ScriptValue::Boolean(ff.FindFirst(ToText(values[0])));
+       return true;
+     }},
+    {"FindNext", 0,
+     [](TZuScriptX_FileFinder& ff, const Values&, ScriptValue& result) {
+       if (!ff.search_open_) return Fail("Invalid find handle");
+       result = ScriptValue::Boolean(ff.FindNext());
+       return true;
+     }},
+    {"FindClose", 0,
+     [](TZuScriptX_FileFinder& ff, const Values&, ScriptValue&) {
+       ff.CloseSearch();
+       return true;
+     }},
+};
+
+// The properties describe the entry in FindData: the last one found, or
+// zeros before any search. Only Recursive can be written.
+const TZuScriptX_FileFinder::Property TZuScriptX_FileFinder::kProperties[] = {
+    {"Recursive",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Boolean(ff.Recursive);
+       return true;
+     },
+     [](TZuScriptX_FileFinder& ff, const ScriptValue& value) {
+       ff.Recursive = ToBoolean(value);
+       return true;
+     }},
+    {"FileAttributes",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Integer(static_cast<int32_t>(ff.FindData.Attributes));
+       return true;
+     },
+     nullptr},
+    {"CreationTime",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Float(FileTimeToDays(ff.FindData.Creation));
+       return true;
+     },
+     nullptr},
+    {"LastAccessTime",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Float(FileTimeToDays(ff.FindData.LastAccess));
+       return true;
+     },
+     nullptr},
+    {"LastWriteTime",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Float(FileTimeToDays(ff.FindData.LastWrite));
+       return true;
+     },
+     nullptr},
+    {"FileSize",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(ff.FindData.Size)));
+       return true;
+     },
+     nullptr},
+    {"FileName",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Text(ff.SearchDir + ff.FindData.Name);
+       return true;
+     },
+     nullptr},
+};
+
 TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string class_name, std::string object_name)
-    : TZuScriptX_Object(std::move(class_name), std::move(object_name)), FindData(EmptyFindData()) {
-  AddFunction("FindFirst", 1);
-  AddFunction("FindNext", 0);
-  AddFunction("FindClose", 0);
-  for (const char* name : {"Recursive", "FileAttributes", "CreationTime", "LastAccessTime",
-                           "LastWriteTime", "FileSize", "FileName"}) {
-    AddProperty(name);
-  }
-}
+    : TZuScriptX_TableObject(std::move(class_name), std::move(object_name), kMethods, kProperties),
+      FindData(EmptyFindData()) {}
 
 bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   CloseSearch();
@@ -127,59 +189,6 @@ bool TZuScriptX_FileFinder::FindNext() {
     found = StartSearch(SearchDir) && NextMatch();
   }
   return found;
-}
-
-bool TZuScriptX_FileFinder::CallFunction(const std::string& name,
-                                         const std::vector<ScriptValue>& values, int last_index,
-                                         ScriptValue& result) {
-  if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "FINDFIRST") {
-    result = ScriptValue::Boolean(FindFirst(ToText(values[0])));
-    return true;
-  }
-  if (upper == "FINDNEXT") {
-    if (!search_open_) return Fail("Invalid find handle");
-    result = ScriptValue::Boolean(FindNext());
-    return true;
-  }
-  if (upper == "FINDCLOSE") {
-    CloseSearch();
-    return true;
-  }
-  return NotImplemented(name);
-}
-
-bool TZuScriptX_FileFinder::GetProperty(const std::string& name, ScriptValue& value) {
-  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "RECURSIVE") {
-    value = ScriptValue::Boolean(Recursive);
-  } else if (upper == "FILEATTRIBUTES") {
-    value = ScriptValue::Integer(static_cast<int32_t>(FindData.Attributes));
-  } else if (upper == "FILESIZE") {
-    value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(FindData.Size)));
-  } else if (upper == "FILENAME") {
-    value = ScriptValue::Text(SearchDir + FindData.Name);
-  } else if (upper == "CREATIONTIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.Creation));
-  } else if (upper == "LASTACCESSTIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.LastAccess));
-  } else if (upper == "LASTWRITETIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.LastWrite));
-  } else {
-    return WriteOnly(name);
-  }
-  return true;
-}
-
-bool TZuScriptX_FileFinder::SetProperty(const std::string& name, const ScriptValue& value) {
-  if (!TZuScriptX_Object::SetProperty(name, value)) return false;
-  if (platform::UpperText(name) == "RECURSIVE") {
-    Recursive = ToBoolean(value);
-    return true;
-  }
-  return ReadOnly(name);
 }
 
 }  // namespace zu::io

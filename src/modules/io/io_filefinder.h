@@ -11,16 +11,14 @@
 
 namespace zu::io {
 
-class TZuScriptX_FileFinder : public TZuScriptX_Object {
+class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinder> {
  public:
   TZuScriptX_FileFinder(std::string class_name, std::string object_name);
 
-  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
-                    ScriptValue& result) override;
-  bool GetProperty(const std::string& name, ScriptValue& value) override;
-  bool SetProperty(const std::string& name, const ScriptValue& value) override;
-
  private:
+  static const Method kMethods[];
+  static const Property kProperties[];
+
   // Opens a search of every entry of dir and puts its first entry into
   // FindData; false when the directory cannot be read (no search open) or
   // holds nothing (the search stays open and answers no further entry).

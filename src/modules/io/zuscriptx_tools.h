@@ -1,11 +1,13 @@
 // The toolkit on which the io module's classes are written: the base class
-// TZuScriptX_Object with its function and property checks, the two owning
-// lists, and the module-wide registry the entry points work on.
+// TZuScriptX_Object with its function and property checks, the class written
+// as a table of methods and properties, the two owning lists, and the
+// module-wide registry the entry points work on.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,9 +76,9 @@ class TZuScriptX_FunctionsList
   TZuScriptX_Function* Find(std::string_view name) const;
 };
 
-// Base class of every module class. A concrete class registers its
-// functions and properties in its constructor and overrides the three
-// operations, calling the base first for the common checks.
+// Base class of every module class: the names and the checks every call
+// passes first. Concrete classes derive from TZuScriptX_TableObject below,
+// which fills Functions and Properties from their tables.
 class TZuScriptX_Object {
  public:
   static constexpr int kMaxSubProperties = 16;
@@ -111,6 +113,87 @@ class TZuScriptX_Object {
   bool NotImplemented(const std::string& name);
   bool WriteOnly(const std::string& name);
   bool ReadOnly(const std::string& name);
+};
+
+// One method of a module class: the name scripts call it by, its argument
+// count and the handler that does the work once the base checks passed.
+template <class Class>
+struct TZuScriptX_Method {
+  const char* Name;
+  int32_t ArgCount;
+  bool (*Call)(Class& object, const std::vector<ScriptValue>& values, ScriptValue& result);
+};
+
+// One property of a module class; a null Get makes it write-only, a null
+// Set read-only.
+template <class Class>
+struct TZuScriptX_Property {
+  const char* Name;
+  bool (*Get)(Class& object, ScriptValue& value);
+  bool (*Set)(Class& object, const ScriptValue& value);
+};
+
+// A module class written as two tables, one row per method and per
+// property. The constructor registers the rows, in table order, in Functions
+// and Properties for the base checks; each operation then hands a name that
+// passed them to the row of the same upper-cased name. A name that passed
+// but has no such row or no handler in it (a dotted property path) gets the
+// "not implemented", "write-only" or "read-only" message.
+template <class Class>
+class TZuScriptX_TableObject : public TZuScriptX_Object {
+ public:
+  using Method = TZuScriptX_Method<Class>;
+  using Property = TZuScriptX_Property<Class>;
+  using Values = std::vector<ScriptValue>;
+
+  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
+                    ScriptValue& result) override {
+    if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
+    const Method* method = RowOf(methods_, name);
+    if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
+    return method->Call(Self(), values, result);
+  }
+  bool GetProperty(const std::string& name, ScriptValue& value) override {
+    if (!TZuScriptX_Object::GetProperty(name, value)) return false;
+    return ReadProperty(name, value);
+  }
+  bool SetProperty(const std::string& name, const ScriptValue& value) override {
+    if (!TZuScriptX_Object::SetProperty(name, value)) return false;
+    const Property* property = RowOf(properties_, name);
+    if (property == nullptr || property->Set == nullptr) return ReadOnly(name);
+    return property->Set(Self(), value);
+  }
+
+ protected:
+  TZuScriptX_TableObject(std::string class_name, std::string object_name,
+                         std::span<const Method> methods, std::span<const Property> properties)
+      : TZuScriptX_Object(std::move(class_name), std::move(object_name)),
+        methods_(methods),
+        properties_(properties) {
+    for (const Method& method : methods_) AddFunction(method.Name, method.ArgCount);
+    for (const Property& property : properties_) AddProperty(property.Name);
+  }
+
+  // The getter step of GetProperty, for a class that checks more between
+  // the base check and its getters.
+  bool ReadProperty(const std::string& name, ScriptValue& value) {
+    const Property* property = RowOf(properties_, name);
+    if (property == nullptr || property->Get == nullptr) return WriteOnly(name);
+    return property->Get(Self(), value);
+  }
+
+ private:
+  template <class Row>
+  static const Row* RowOf(std::span<const Row> rows, const std::string& name) {
+    for (const Row& row : rows) {
+      if (SameUpperName(row.Name, name)) return &row;
+    }
+    return nullptr;
+  }
+  Class& Self() { return static_cast<Class&>(*this); }
+
+  std::span<const Method> methods_;
+  std::span<const Property> properties_;
 };
 
 // The module's objects, in ordinal order of ObjectName; freed last first.

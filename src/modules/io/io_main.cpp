@@ -56,13 +56,42 @@ bool CopyList(const std::string& text, char* buffer, uint32_t size) {
   return true;
 }
 
+bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue& result);
+
+template <class Class>
+std::unique_ptr<TZuScriptX_Object> Construct(std::string class_name, std::string object_name) {
+  return std::make_unique<Class>(std::move(class_name), std::move(object_name));
+}
+
+// The classes of the module, in the order the classes list gives them.
+struct ModuleClass {
+  const char* Name;
+  std::unique_ptr<TZuScriptX_Object> (*Create)(std::string class_name, std::string object_name);
+};
+constexpr ModuleClass kClasses[] = {
+    {"TFILE", Construct<TZuScriptX_File>},
+    {"TFILEFINDER", Construct<TZuScriptX_FileFinder>},
+    {"TKEYBOARD", Construct<TZuScriptX_Keyboard>},
+};
+
+// The module-level functions. Their names are upper case: the upper-cased
+// name of a call is compared with them as they stand.
+struct ModuleFunction {
+  const char* Name;
+  int32_t ArgCount;
+  bool (*Call)(const std::vector<ScriptValue>& values, ScriptValue& result);
+};
+constexpr ModuleFunction kFunctions[] = {
+    {"DELETEFILE", 1, DeleteFileFunction},
+};
+
 bool Init() {
   ModuleRegistry& r = Registry();
   r.LastError.clear();
-  r.FunctionsList.Add(std::make_unique<TZuScriptX_Function>("DELETEFILE", 1));
-  r.ClassesList.emplace_back("TFILE");
-  r.ClassesList.emplace_back("TFILEFINDER");
-  r.ClassesList.emplace_back("TKEYBOARD");
+  for (const ModuleFunction& function : kFunctions) {
+    r.FunctionsList.Add(std::make_unique<TZuScriptX_Function>(function.Name, function.ArgCount));
+  }
+  for (const ModuleClass& moduleClass : kClasses) r.ClassesList.emplace_back(moduleClass.Name);
   r.ObjectsList.Clear();
   return true;
 }
@@ -105,12 +134,8 @@ bool CreateObject(const char* class_arg, const char* object_arg) {
   // Constructors are chosen by the class name exactly as listed; the same
   // name in other letter case passed the check above but makes nothing.
   std::unique_ptr<TZuScriptX_Object> object;
-  if (class_name == "TFILE") {
-    object = std::make_unique<TZuScriptX_File>(class_name, object_name);
-  } else if (class_name == "TFILEFINDER") {
-    object = std::make_unique<TZuScriptX_FileFinder>(class_name, object_name);
-  } else if (class_name == "TKEYBOARD") {
-    object = std::make_unique<TZuScriptX_Keyboard>(class_name, object_name);
+  for (const ModuleClass& moduleClass : kClasses) {
+    if (class_name == moduleClass.Name) object = moduleClass.Create(class_name, object_name);
   }
   if (!object) return Fail("Error on create object \"" + object_name + "\"");
   r.LastError.clear();
@@ -126,8 +151,8 @@ bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue&) {
   return true;
 }
 
-bool ModuleFunction(const std::string& function_name, const std::vector<ScriptValue>& values,
-                    ScriptValue& result) {
+bool CallModuleFunction(const std::string& function_name, const std::vector<ScriptValue>& values,
+                        ScriptValue& result) {
   std::string upper = platform::UpperText(function_name);
   const TZuScriptX_FunctionsList& list = Registry().FunctionsList;
   for (size_t k = 0; k < list.Count(); ++k) {
@@ -137,7 +162,9 @@ bool ModuleFunction(const std::string& function_name, const std::vector<ScriptVa
       return Fail("Function \"" + function->Name + "\" must have " +
                   std::to_string(function->ArgCount) + " arguments");
     }
-    if (function->Name == "DELETEFILE") return DeleteFileFunction(values, result);
+    for (const ModuleFunction& implemented : kFunctions) {
+      if (function->Name == implemented.Name) return implemented.Call(values, result);
+    }
     return Fail("Function \"" + function->Name + "\" not implemented");
   }
   // Not listed: the host never asks for such a name; LastError stays.
@@ -164,7 +191,7 @@ bool CallFunction(const char* object_arg, const char* function_arg, int32_t coun
     ok = object->CallFunction(function_name, values, static_cast<int>(values.size()) - 1,
                               ResultValue);
   } else {
-    ok = ModuleFunction(function_name, values, ResultValue);
+    ok = CallModuleFunction(function_name, values, ResultValue);
   }
   if (ok) WriteResult(result);
   return ok;

@@ -139,9 +139,8 @@ const TZuScriptX_File::Property TZuScriptX_File::kProperties[] = {
      nullptr},
 };
 
-TZuScriptX_File::TZuScriptX_File(std::string class_name, std::string object_name)
-    : TZuScriptX_TableObject(std::move(class_name), std::move(object_name), kMethods, kProperties) {
-}
+TZuScriptX_File::TZuScriptX_File(std::string className, std::string objectName)
+    : TZuScriptX_TableObject(std::move(className), std::move(objectName), kMethods, kProperties) {}
 
 TZuScriptX_File::~TZuScriptX_File() = default;  // file_ closes itself
 
@@ -152,10 +151,10 @@ bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
   FileName = ToText(values[0]);
   int32_t mode = ToInteger(values[1]);
   EndOfFile = false;
-  buffer_pos_ = buffer_len_ = 0;
+  bufferPos_ = bufferLen_ = 0;
   if (platform::DirectoryExists(FileName)) {
-    // A directory opens on POSIX but cannot be read or written; refuse it
-    // as the file system of the original platform does.
+    // Opening a directory fails, as it does on Windows; POSIX would open it
+    // and then fail every read and write.
     platform::SetLastError(EISDIR);
   } else if (AccessOfMode(mode) == platform::FileAccess::Read) {
     file_ = platform::File::Open(FileName, platform::FileAccess::Read, ShareOfMode(mode),
@@ -180,12 +179,12 @@ void TZuScriptX_File::Close() {
   file_.Close();
   FileName.clear();
   EndOfFile = false;
-  buffer_pos_ = buffer_len_ = 0;
+  bufferPos_ = bufferLen_ = 0;
 }
 
 bool TZuScriptX_File::DropReadAhead() {
-  size_t ahead = buffer_len_ - buffer_pos_;
-  buffer_pos_ = buffer_len_ = 0;
+  size_t ahead = bufferLen_ - bufferPos_;
+  bufferPos_ = bufferLen_ = 0;
   if (ahead == 0) return true;
   return file_.Seek(-static_cast<int64_t>(ahead), 1) >= 0;
 }
@@ -213,40 +212,40 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
 }
 
 int TZuScriptX_File::NextByte() {
-  if (buffer_pos_ == buffer_len_) {
+  if (bufferPos_ == bufferLen_) {
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
-    buffer_pos_ = buffer_len_ = 0;
+    bufferPos_ = bufferLen_ = 0;
     long got = file_.Read(buffer_.get(), kBufferSize);
     if (got <= 0) return -1;
-    buffer_len_ = static_cast<size_t>(got);
+    bufferLen_ = static_cast<size_t>(got);
   }
-  return static_cast<unsigned char>(buffer_[buffer_pos_++]);
+  return static_cast<unsigned char>(buffer_[bufferPos_++]);
 }
 
 std::string TZuScriptX_File::ReadString() {
   std::string line;
   for (;;) {
-    if (buffer_pos_ == buffer_len_) {
+    if (bufferPos_ == bufferLen_) {
       int c = NextByte();  // refills the buffer
       if (c < 0) {
         EndOfFile = true;
         break;
       }
-      --buffer_pos_;
+      --bufferPos_;
     }
     // Take everything up to the next LF in one step; CR bytes are dropped
     // wherever they stand.
-    const char* start = buffer_.get() + buffer_pos_;
-    size_t available = buffer_len_ - buffer_pos_;
+    const char* start = buffer_.get() + bufferPos_;
+    size_t available = bufferLen_ - bufferPos_;
     const void* lf = std::memchr(start, '\n', available);
     size_t take =
         lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - start) : available;
     for (size_t k = 0; k < take; ++k) {
       if (start[k] != '\r') line += start[k];
     }
-    buffer_pos_ += take;
+    bufferPos_ += take;
     if (lf != nullptr) {
-      ++buffer_pos_;
+      ++bufferPos_;
       break;
     }
   }

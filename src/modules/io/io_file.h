@@ -19,7 +19,7 @@ double FileTimeToDays(const platform::FileTime& t);
 // logical position is the one scripts see in Seek, WriteString and EOF.
 class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
  public:
-  TZuScriptX_File(std::string class_name, std::string object_name);
+  TZuScriptX_File(std::string className, std::string objectName);
   ~TZuScriptX_File() override;
 
   // Every property describes the open file: with none open, any name the
@@ -55,8 +55,8 @@ class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
   std::string FileName;
   bool EndOfFile = false;
   std::unique_ptr<char[]> buffer_;
-  size_t buffer_pos_ = 0;
-  size_t buffer_len_ = 0;
+  size_t bufferPos_ = 0;
+  size_t bufferLen_ = 0;
 };
 
 }  // namespace zu::io

@@ -11,8 +11,8 @@ namespace zu::io {
 
 namespace {
 
-// A zeroed file time of the original platform is its epoch, 1601-01-01 UTC;
-// the time properties read that before any search.
+// Before any search the times are a zero FILETIME, which counts from
+// 1601-01-01 UTC; the time properties convert that date like any other.
 constexpr int64_t kFileTimeEpochSeconds = -11644473600;
 
 platform::DirEntry EmptyFindData() {
@@ -22,9 +22,9 @@ platform::DirEntry EmptyFindData() {
   return entry;
 }
 
-// Case-insensitive name order as the original file system lists a
-// directory, bytes deciding between names that differ only in case. Kept
-// free of the locale's collation so that a walk is the same everywhere.
+// Entries come in case-insensitive name order, as Windows lists an NTFS
+// directory, the bytes deciding between names that differ only in case.
+// The locale's collation plays no part, so a walk is the same everywhere.
 bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
   size_t n = std::min(a.Name.size(), b.Name.size());
   for (size_t k = 0; k < n; ++k) {
@@ -46,7 +46,7 @@ const TZuScriptX_FileFinder::Method TZuScriptX_FileFinder::kMethods[] = {
      }},
     {"FindNext", 0,
      [](TZuScriptX_FileFinder& ff, const Values&, ScriptValue& result) {
-       if (!ff.search_open_) return Fail("Invalid find handle");
+       if (!ff.searchOpen_) return Fail("Invalid find handle");
        result = ScriptValue::Boolean(ff.FindNext());
        return true;
      }},
@@ -107,8 +107,8 @@ const TZuScriptX_FileFinder::Property TZuScriptX_FileFinder::kProperties[] = {
      nullptr},
 };
 
-TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string class_name, std::string object_name)
-    : TZuScriptX_TableObject(std::move(class_name), std::move(object_name), kMethods, kProperties),
+TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string className, std::string objectName)
+    : TZuScriptX_TableObject(std::move(className), std::move(objectName), kMethods, kProperties),
       FindData(EmptyFindData()) {}
 
 bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
@@ -117,11 +117,11 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   platform::DirEntry entry;
   if (!search.Start(dir, entry)) {
     // An empty directory (the listing ends at once with code 2) is a search
-    // with nothing in it, as on a file system that lists "." and ".." first;
-    // a directory that cannot be read is no search at all.
+    // with nothing in it, as on Windows, whose listing still holds "." and
+    // ".."; a directory that cannot be read is no search at all.
     bool empty = platform::LastError() == 2 &&
                  platform::DirectoryExists(dir.empty() ? std::string(".") : dir);
-    search_open_ = empty;
+    searchOpen_ = empty;
     return false;
   }
   do {
@@ -132,18 +132,18 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   } while (search.Next(entry));
   search.Close();
   std::sort(entries_.begin(), entries_.end(), EntryBefore);
-  search_open_ = true;
+  searchOpen_ = true;
   return NextEntry();
 }
 
 bool TZuScriptX_FileFinder::NextEntry() {
-  if (!search_open_ || entry_ >= entries_.size()) return false;
+  if (!searchOpen_ || entry_ >= entries_.size()) return false;
   FindData = std::move(entries_[entry_++]);
   return true;
 }
 
 void TZuScriptX_FileFinder::CloseSearch() {
-  search_open_ = false;
+  searchOpen_ = false;
   entries_.clear();
   entry_ = 0;
 }

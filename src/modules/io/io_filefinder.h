@@ -13,7 +13,7 @@ namespace zu::io {
 
 class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinder> {
  public:
-  TZuScriptX_FileFinder(std::string class_name, std::string object_name);
+  TZuScriptX_FileFinder(std::string className, std::string objectName);
 
  private:
   static const Method kMethods[];
@@ -33,7 +33,7 @@ class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinde
 
   // The entries of the directory being searched, read at once and sorted by
   // name so that a walk is the same on every run; entry_ indexes the next.
-  bool search_open_ = false;
+  bool searchOpen_ = false;
   std::vector<platform::DirEntry> entries_;
   size_t entry_ = 0;
 

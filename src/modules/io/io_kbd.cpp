@@ -60,8 +60,8 @@ const TZuScriptX_Keyboard::Property TZuScriptX_Keyboard::kProperties[] = {
      nullptr},
 };
 
-TZuScriptX_Keyboard::TZuScriptX_Keyboard(std::string class_name, std::string object_name)
-    : TZuScriptX_TableObject(std::move(class_name), std::move(object_name), kMethods, kProperties) {
+TZuScriptX_Keyboard::TZuScriptX_Keyboard(std::string className, std::string objectName)
+    : TZuScriptX_TableObject(std::move(className), std::move(objectName), kMethods, kProperties) {
   InputHandle = platform::StdInputHandle();
   if (InputHandle == -1) {
     throw EFailure("EZuScriptXError",

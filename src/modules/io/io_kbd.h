@@ -15,7 +15,7 @@ class TZuScriptX_Keyboard : public TZuScriptX_TableObject<TZuScriptX_Keyboard> {
  public:
   // Raises EFailure "Can't get stdin handle. Error CODE" when standard
   // input has no handle.
-  TZuScriptX_Keyboard(std::string class_name, std::string object_name);
+  TZuScriptX_Keyboard(std::string className, std::string objectName);
 
  private:
   static const Method kMethods[];

@@ -46,11 +46,11 @@ TZuScriptX_Function* TZuScriptX_FunctionsList::Find(std::string_view name) const
   return nullptr;
 }
 
-TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view class_name,
-                                                std::string_view object_name) const {
+TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view className,
+                                                std::string_view objectName) const {
   for (const auto& item : items_) {
-    if (!SameUpperName(item->ObjectName, object_name)) continue;
-    if (!class_name.empty() && !SameUpperName(item->ClassName, class_name)) continue;
+    if (!SameUpperName(item->ObjectName, objectName)) continue;
+    if (!className.empty() && !SameUpperName(item->ClassName, className)) continue;
     return item.get();
   }
   return nullptr;
@@ -58,11 +58,11 @@ TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view class_name,
 
 // ---------------------------------------------------------------- base object
 
-TZuScriptX_Object::TZuScriptX_Object(std::string class_name, std::string object_name)
-    : ClassName(std::move(class_name)), ObjectName(std::move(object_name)) {}
+TZuScriptX_Object::TZuScriptX_Object(std::string className, std::string objectName)
+    : ClassName(std::move(className)), ObjectName(std::move(objectName)) {}
 
-void TZuScriptX_Object::AddFunction(const char* name, int32_t arg_count) {
-  Functions.Add(std::make_unique<TZuScriptX_Function>(name, arg_count));
+void TZuScriptX_Object::AddFunction(const char* name, int32_t argCount) {
+  Functions.Add(std::make_unique<TZuScriptX_Function>(name, argCount));
 }
 
 bool TZuScriptX_Object::SplitProperty(const std::string& path) {
@@ -79,12 +79,12 @@ bool TZuScriptX_Object::SplitProperty(const std::string& path) {
 }
 
 bool TZuScriptX_Object::CallFunction(const std::string& name, const std::vector<ScriptValue>&,
-                                     int last_index, ScriptValue&) {
+                                     int lastIndex, ScriptValue&) {
   const TZuScriptX_Function* function = Functions.Find(name);
   if (function == nullptr) {
     return Fail("Function \"" + name + "\" not found in class \"" + ClassName + "\"");
   }
-  if (last_index + 1 != function->ArgCount) {
+  if (lastIndex + 1 != function->ArgCount) {
     return Fail("Function \"" + name + "\" must have " + std::to_string(function->ArgCount) +
                 " arguments");
   }

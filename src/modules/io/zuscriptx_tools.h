@@ -19,8 +19,8 @@ namespace zu::io {
 // One function of a class or of the module: its name and argument count.
 class TZuScriptX_Function {
  public:
-  TZuScriptX_Function(std::string name, int32_t arg_count)
-      : Name(std::move(name)), ArgCount(arg_count) {}
+  TZuScriptX_Function(std::string name, int32_t argCount)
+      : Name(std::move(name)), ArgCount(argCount) {}
   std::string Name;
   int32_t ArgCount;
 };
@@ -83,7 +83,7 @@ class TZuScriptX_Object {
  public:
   static constexpr int kMaxSubProperties = 16;
 
-  TZuScriptX_Object(std::string class_name, std::string object_name);
+  TZuScriptX_Object(std::string className, std::string objectName);
   virtual ~TZuScriptX_Object() = default;
   TZuScriptX_Object(const TZuScriptX_Object&) = delete;
   TZuScriptX_Object& operator=(const TZuScriptX_Object&) = delete;
@@ -92,10 +92,10 @@ class TZuScriptX_Object {
   // much subproperties" for more than 16 parts.
   bool SplitProperty(const std::string& path);
 
-  // The function must exist and take last_index + 1 arguments; false with
+  // The function must exist and take lastIndex + 1 arguments; false with
   // LastError set otherwise. The base does no work and leaves result alone.
   virtual bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values,
-                            int last_index, ScriptValue& result);
+                            int lastIndex, ScriptValue& result);
   // The first part of the path must be a property of the class.
   virtual bool GetProperty(const std::string& name, ScriptValue& value);
   virtual bool SetProperty(const std::string& name, const ScriptValue& value);
@@ -107,7 +107,7 @@ class TZuScriptX_Object {
   std::string SubProperties[kMaxSubProperties];
 
  protected:
-  void AddFunction(const char* name, int32_t arg_count);
+  void AddFunction(const char* name, int32_t argCount);
   void AddProperty(const char* name) { Properties.emplace_back(name); }
   // The messages of a name the base accepted but the class does not handle.
   bool NotImplemented(const std::string& name);
@@ -146,9 +146,9 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
   using Property = TZuScriptX_Property<Class>;
   using Values = std::vector<ScriptValue>;
 
-  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
+  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int lastIndex,
                     ScriptValue& result) override {
-    if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
+    if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
     const Method* method = RowOf(methods_, name);
     if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
     return method->Call(Self(), values, result);
@@ -165,9 +165,9 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
   }
 
  protected:
-  TZuScriptX_TableObject(std::string class_name, std::string object_name,
+  TZuScriptX_TableObject(std::string className, std::string objectName,
                          std::span<const Method> methods, std::span<const Property> properties)
-      : TZuScriptX_Object(std::move(class_name), std::move(object_name)),
+      : TZuScriptX_Object(std::move(className), std::move(objectName)),
         methods_(methods),
         properties_(properties) {
     for (const Method& method : methods_) AddFunction(method.Name, method.ArgCount);
@@ -200,9 +200,9 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
 class TZuScriptX_ObjectsList
     : public TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true> {
  public:
-  // The first object whose name equals object_name ignoring case and, when
-  // class_name is not empty, whose class equals class_name ignoring case.
-  TZuScriptX_Object* Find(std::string_view class_name, std::string_view object_name) const;
+  // The first object whose name equals objectName ignoring case and, when
+  // className is not empty, whose class equals className ignoring case.
+  TZuScriptX_Object* Find(std::string_view className, std::string_view objectName) const;
 };
 
 // The module-wide state: one instance lives from the library's load to its

@@ -7,11 +7,13 @@ Flush empties the queue so that the next Read answers false.
 """
 import os
 import pty
-import select
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from pty_io import read_until  # noqa: E402
 
 SCRIPT = r'''Import io.zux;
 Object k : TKeyboard;
@@ -53,30 +55,14 @@ def main():
         proc = subprocess.Popen([zus, "-q", script], stdin=slave, stdout=slave,
                                 stderr=subprocess.PIPE, cwd=work, close_fds=True)
         os.close(slave)
-        output = b""
-        sent = set()
-        deadline = time.time() + 30
-        while time.time() < deadline:
-            ready, _, _ = select.select([master], [], [], 0.2)
-            if ready:
-                try:
-                    chunk = os.read(master, 4096)
-                except OSError:
-                    break
-                if not chunk:
-                    break
-                output += chunk
-            text = output.replace(b"\r", b"")
-            if b"ready\n" in text and "keys" not in sent:
-                sent.add("keys")
-                os.write(master, b"a")
-                time.sleep(0.2)
-                os.write(master, b"\x1b[A")
-            if b"flush?\n" in text and "flush" not in sent:
-                sent.add("flush")
-                os.write(master, b"zzz")
-            if proc.poll() is not None and not ready:
-                break
+        # Keys go out once the script is polling, more once it waits to flush.
+        output = read_until(master, b"ready", 30)
+        os.write(master, b"a")
+        time.sleep(0.2)
+        os.write(master, b"\x1b[A")
+        output += read_until(master, b"flush?", 30)
+        os.write(master, b"zzz")
+        output += read_until(master, None, 30)
         try:
             proc.wait(timeout=30)  # a sanitizer build takes a while to exit
         except subprocess.TimeoutExpired:

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """TKeyboard in a pseudo-terminal: a key press gives a key-down and a key-up
-event, an arrow key has an empty AsciiChar and its virtual-key code, and
-Flush empties the queue so that the next Read answers false.
+event, every property describes the event (an arrow key has an empty
+AsciiChar and its virtual-key and scan codes), and Flush empties the queue
+so that the next Read answers false.
 
     keyboard_pty_test.py ZUS
 """
@@ -22,7 +23,7 @@ k.Flush();
 Print "ready\r\n";
 While (n < 4) {
   If (k.Read()) {
-    Print "down=" + Str(k.KeyDown) + " vk=" + Str(k.VirtualKeyCode) + " ch=[" + k.AsciiChar + "] rep=" + Str(k.RepeatCount) + "\r\n";
+    Print "down=" + Str(k.KeyDown) + " vk=" + Str(k.VirtualKeyCode) + " scan=" + Str(k.VirtualScanCode) + " ch=[" + k.AsciiChar + "] state=" + Str(k.CtrlState) + " rep=" + Str(k.RepeatCount) + "\r\n";
     n = n + 1;
   } Else {
     Sleep(5);
@@ -36,10 +37,10 @@ result = 0;
 
 EXPECTED = [
     "ready",
-    "down=true vk=65 ch=[a] rep=1",
-    "down=false vk=65 ch=[a] rep=1",
-    "down=true vk=38 ch=[] rep=1",
-    "down=false vk=38 ch=[] rep=1",
+    "down=true vk=65 scan=30 ch=[a] state=0 rep=1",
+    "down=false vk=65 scan=30 ch=[a] state=0 rep=1",
+    "down=true vk=38 scan=72 ch=[] state=0 rep=1",
+    "down=false vk=38 scan=72 ch=[] state=0 rep=1",
     "flush?",
     "flush=true read=false",
 ]

@@ -87,30 +87,26 @@ const TZuScriptX_File::Method TZuScriptX_File::kMethods[] = {
      }},
 };
 
+template <platform::FileTime platform::FileInfo::*Time>
+bool TZuScriptX_File::InfoTime(TZuScriptX_File& file, ScriptValue& value) {
+  platform::FileInfo info;
+  if (!file.Info(info)) return false;
+  value = ScriptValue::Float(FileTimeToDays(info.*Time));
+  return true;
+}
+
 // The properties, all read-only; Size and the times come from the
 // platform's file information, fetched for each read.
 const TZuScriptX_File::Property TZuScriptX_File::kProperties[] = {
-    {"CreationTime",
-     [](TZuScriptX_File& f, ScriptValue& value) {
-       return f.TimeProperty(&platform::FileInfo::Creation, value);
-     },
-     nullptr},
+    {"CreationTime", InfoTime<&platform::FileInfo::Creation>, nullptr},
     {"EOF",
      [](TZuScriptX_File& f, ScriptValue& value) {
        value = ScriptValue::Boolean(f.EndOfFile);
        return true;
      },
      nullptr},
-    {"LastAccessTime",
-     [](TZuScriptX_File& f, ScriptValue& value) {
-       return f.TimeProperty(&platform::FileInfo::LastAccess, value);
-     },
-     nullptr},
-    {"LastWriteTime",
-     [](TZuScriptX_File& f, ScriptValue& value) {
-       return f.TimeProperty(&platform::FileInfo::LastWrite, value);
-     },
-     nullptr},
+    {"LastAccessTime", InfoTime<&platform::FileInfo::LastAccess>, nullptr},
+    {"LastWriteTime", InfoTime<&platform::FileInfo::LastWrite>, nullptr},
     {"Name",
      [](TZuScriptX_File& f, ScriptValue& value) {
        value = ScriptValue::Text(f.FileName.substr(LastDelimiter(f.FileName)));
@@ -271,14 +267,6 @@ int32_t TZuScriptX_File::WriteString(const std::string& text) {
 bool TZuScriptX_File::Info(platform::FileInfo& info) {
   if (file_.Info(info)) return true;
   return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
-}
-
-bool TZuScriptX_File::TimeProperty(platform::FileTime platform::FileInfo::*time,
-                                   ScriptValue& value) {
-  platform::FileInfo info;
-  if (!Info(info)) return false;
-  value = ScriptValue::Float(FileTimeToDays(info.*time));
-  return true;
 }
 
 bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {

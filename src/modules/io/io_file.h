@@ -44,7 +44,9 @@ class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
   // The platform's information on the open file, for Size and the times;
   // false with "Can't get file info. Error CODE".
   bool Info(platform::FileInfo& info);
-  bool TimeProperty(platform::FileTime platform::FileInfo::*time, ScriptValue& value);
+  // The getter of one time of the file information, for the property table.
+  template <platform::FileTime platform::FileInfo::*Time>
+  static bool InfoTime(TZuScriptX_File& file, ScriptValue& value);
   // The next byte, or -1 at the end of the file (or when reading fails).
   int NextByte();
   // Moves the system position back to the logical one and drops what was

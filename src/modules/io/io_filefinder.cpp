@@ -38,6 +38,12 @@ bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
 
 }  // namespace
 
+template <platform::FileTime platform::DirEntry::*Time>
+bool TZuScriptX_FileFinder::EntryTime(TZuScriptX_FileFinder& finder, ScriptValue& value) {
+  value = ScriptValue::Float(FileTimeToDays(finder.FindData.*Time));
+  return true;
+}
+
 const TZuScriptX_FileFinder::Method TZuScriptX_FileFinder::kMethods[] = {
     {"FindFirst", 1,
      [](TZuScriptX_FileFinder& ff, const Values& values, ScriptValue& result) {
@@ -75,24 +81,9 @@ const TZuScriptX_FileFinder::Property TZuScriptX_FileFinder::kProperties[] = {
        return true;
      },
      nullptr},
-    {"CreationTime",
-     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
-       value = ScriptValue::Float(FileTimeToDays(ff.FindData.Creation));
-       return true;
-     },
-     nullptr},
-    {"LastAccessTime",
-     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
-       value = ScriptValue::Float(FileTimeToDays(ff.FindData.LastAccess));
-       return true;
-     },
-     nullptr},
-    {"LastWriteTime",
-     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
-       value = ScriptValue::Float(FileTimeToDays(ff.FindData.LastWrite));
-       return true;
-     },
-     nullptr},
+    {"CreationTime", EntryTime<&platform::DirEntry::Creation>, nullptr},
+    {"LastAccessTime", EntryTime<&platform::DirEntry::LastAccess>, nullptr},
+    {"LastWriteTime", EntryTime<&platform::DirEntry::LastWrite>, nullptr},
     {"FileSize",
      [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
        value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(ff.FindData.Size)));

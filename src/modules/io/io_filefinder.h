@@ -19,6 +19,10 @@ class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinde
   static const Method kMethods[];
   static const Property kProperties[];
 
+  // The getter of one time of FindData, for the property table.
+  template <platform::FileTime platform::DirEntry::*Time>
+  static bool EntryTime(TZuScriptX_FileFinder& finder, ScriptValue& value);
+
   // Opens a search of every entry of dir and puts its first entry into
   // FindData; false when the directory cannot be read (no search open) or
   // holds nothing (the search stays open and answers no further entry).

@@ -6,6 +6,12 @@
 
 namespace zu::io {
 
+template <auto Field>
+bool TZuScriptX_Keyboard::RecordInteger(TZuScriptX_Keyboard& keyboard, ScriptValue& value) {
+  value = ScriptValue::Integer(static_cast<int32_t>(keyboard.InputRecord.*Field));
+  return true;
+}
+
 const TZuScriptX_Keyboard::Method TZuScriptX_Keyboard::kMethods[] = {
     {"Read", 0,
      [](TZuScriptX_Keyboard& k, const Values&, ScriptValue& result) {
@@ -28,36 +34,16 @@ const TZuScriptX_Keyboard::Property TZuScriptX_Keyboard::kProperties[] = {
        return true;
      },
      nullptr},
-    {"RepeatCount",
-     [](TZuScriptX_Keyboard& k, ScriptValue& value) {
-       value = ScriptValue::Integer(k.InputRecord.RepeatCount);
-       return true;
-     },
-     nullptr},
-    {"VirtualKeyCode",
-     [](TZuScriptX_Keyboard& k, ScriptValue& value) {
-       value = ScriptValue::Integer(k.InputRecord.VirtualKeyCode);
-       return true;
-     },
-     nullptr},
-    {"VirtualScanCode",
-     [](TZuScriptX_Keyboard& k, ScriptValue& value) {
-       value = ScriptValue::Integer(k.InputRecord.VirtualScanCode);
-       return true;
-     },
-     nullptr},
+    {"RepeatCount", RecordInteger<&platform::InputRecord::RepeatCount>, nullptr},
+    {"VirtualKeyCode", RecordInteger<&platform::InputRecord::VirtualKeyCode>, nullptr},
+    {"VirtualScanCode", RecordInteger<&platform::InputRecord::VirtualScanCode>, nullptr},
     {"AsciiChar",
      [](TZuScriptX_Keyboard& k, ScriptValue& value) {
        value = ScriptValue::Text(std::string(1, k.InputRecord.AsciiChar));
        return true;
      },
      nullptr},
-    {"CtrlState",
-     [](TZuScriptX_Keyboard& k, ScriptValue& value) {
-       value = ScriptValue::Integer(static_cast<int32_t>(k.InputRecord.ControlKeyState));
-       return true;
-     },
-     nullptr},
+    {"CtrlState", RecordInteger<&platform::InputRecord::ControlKeyState>, nullptr},
 };
 
 TZuScriptX_Keyboard::TZuScriptX_Keyboard(std::string className, std::string objectName)

@@ -21,6 +21,10 @@ class TZuScriptX_Keyboard : public TZuScriptX_TableObject<TZuScriptX_Keyboard> {
   static const Method kMethods[];
   static const Property kProperties[];
 
+  // The getter of one integer field of InputRecord, for the property table.
+  template <auto Field>
+  static bool RecordInteger(TZuScriptX_Keyboard& keyboard, ScriptValue& value);
+
   bool Read();
 
   intptr_t InputHandle = -1;  // not owned, never closed

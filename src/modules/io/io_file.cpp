@@ -271,8 +271,7 @@ bool TZuScriptX_File::Info(platform::FileInfo& info) {
 
 bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
   if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  if (!file_.IsOpen()) return Fail("File not opened");
-  return ReadProperty(name, value);
+  return RequireOpen() && ReadProperty(name, value);
 }
 
 }  // namespace zu::io

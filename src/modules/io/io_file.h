@@ -32,7 +32,7 @@ class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
   static const Property kProperties[];
 
   // False with "File not opened" when no file is open; every method but
-  // Open and Close requires one.
+  // Open and Close and every property require one.
   bool RequireOpen();
 
   bool Open(const std::vector<ScriptValue>& values);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/expect_error.h"
 #include "engine/builtins/builtins.h"
 #include "engine/script.h"
 #include "support/errors.h"
@@ -158,13 +159,8 @@ TEST_F(BuiltinsTable, EnvReadsConstantsThroughTheOwnerChain) {
   const ScriptValue v = CallBuiltin(function, "Env", {Text("HOMEDIR")}, "\"HOMEDIR\"");
   EXPECT_EQ("/scripts/", v.TextPayload());
 
-  try {
-    CallBuiltin(function, "Env", {Text("PATH")}, "\"PATH\"");
-    FAIL();
-  } catch (const EZuScriptError& e) {
-    EXPECT_EQ(&function, e.Script);
-    EXPECT_EQ(std::string("Environment variable \"PATH\" not found"), e.what());
-  }
+  EXPECT_SCRIPT_ERROR(CallBuiltin(function, "Env", {Text("PATH")}, "\"PATH\""), &function,
+                      "Environment variable \"PATH\" not found");
 }
 
 }  // namespace

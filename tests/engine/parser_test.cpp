@@ -35,8 +35,8 @@ TEST(Parser, KeywordGluedToParenthesisIsAnExpression) {
 }
 
 TEST(Parser, BlockAndElseMistakes) {
-  EXPECT_SCRIPT_ERROR("Else { }", "Unexpected ELSE", 1, 2);
-  EXPECT_SCRIPT_ERROR("If (1) { } x = 1; Else { }", "Unexpected ELSE", 1, 20);
+  EXPECT_EQ(testing::RunError("Else { }"), "1:2 Unexpected ELSE");
+  EXPECT_EQ(testing::RunError("If (1) { } x = 1; Else { }"), "1:20 Unexpected ELSE");
 }
 
 TEST(Parser, ClosingBeforeOpeningParenthesisPassesTheCount) {
@@ -60,8 +60,8 @@ TEST(Parser, FuncDefinitionsKeepFilePositions) {
 
 TEST(Parser, FuncMistakes) {
   // The message holds a NUL where the header ended; what() stops there.
-  EXPECT_SCRIPT_ERROR("Func F { }", "\"(\" expected, but ", 1, 1);
-  EXPECT_SCRIPT_ERROR("Func F(a { }", "\")\" expected, but ", 1, 1);
+  EXPECT_EQ(testing::RunError("Func F { }"), "1:1 \"(\" expected, but ");
+  EXPECT_EQ(testing::RunError("Func F(a { }"), "1:1 \")\" expected, but ");
 }
 
 TEST(Parser, BracesInsideFuncBodyCountEvenInStrings) {

@@ -91,8 +91,8 @@ TEST(Literals, Texts) {
   EXPECT_EQ("Text ", Show(LiteralValue("\"")));
   EXPECT_EQ("Text ", Show(LiteralValue("''")));
   EXPECT_EQ("Text a\"b", Show(LiteralValue("'a\"b'")));
-  EXPECT_SCRIPT_ERROR(LiteralValue("\"abc"), "Unexpected end of string");
-  EXPECT_SCRIPT_ERROR(LiteralValue("\"abc'"), "Unexpected end of string");
+  EXPECT_SCRIPT_ERROR(LiteralValue("\"abc"), nullptr, "Unexpected end of string");
+  EXPECT_SCRIPT_ERROR(LiteralValue("\"abc'"), nullptr, "Unexpected end of string");
 }
 
 TEST(Literals, Numbers) {
@@ -104,8 +104,8 @@ TEST(Literals, Numbers) {
   EXPECT_EQ("Integer -1", Show(LiteralValue("0xFFFFFFFF")));
   EXPECT_EQ("Integer 0", Show(LiteralValue("0x100000000")));
   EXPECT_EQ("Integer 31", Show(LiteralValue("0X1f")));
-  EXPECT_SCRIPT_ERROR(LiteralValue("0xG"), "Invalid hexadecimal number");
-  EXPECT_SCRIPT_ERROR(LiteralValue("0x1.5"), "Invalid hexadecimal number");
+  EXPECT_SCRIPT_ERROR(LiteralValue("0xG"), nullptr, "Invalid hexadecimal number");
+  EXPECT_SCRIPT_ERROR(LiteralValue("0x1.5"), nullptr, "Invalid hexadecimal number");
   EXPECT_EQ("Float 0", Show(LiteralValue("1.2.3")));
   EXPECT_EQ("Float 0", Show(LiteralValue(".")));
   EXPECT_EQ("Float 0.5", Show(LiteralValue(".5")));

@@ -75,11 +75,11 @@ class IoModuleTest : public ::testing::Test {
     return buffer.data();
   }
 
-  void Create(const char* class_name, const char* object_name) {
-    ASSERT_EQ(x_.CreateObject(class_name, object_name), -1) << LastError();
+  void Create(const char* className, const char* objectName) {
+    ASSERT_EQ(x_.CreateObject(className, objectName), -1) << LastError();
   }
-  std::string CreateError(const char* class_name, const char* object_name) {
-    EXPECT_EQ(x_.CreateObject(class_name, object_name), 0);
+  std::string CreateError(const char* className, const char* objectName) {
+    EXPECT_EQ(x_.CreateObject(className, objectName), 0);
     return LastError();
   }
 

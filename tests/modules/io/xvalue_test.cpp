@@ -37,12 +37,12 @@ TEST(XValue, ValuesKeepTheirKindBothWays) {
 TEST(XValue, RecordLayout) {
   TZuScriptXValue x = Record(0);
   ValueToXValue(ScriptValue::Integer(-2), x);
-  const unsigned char expect_int[12] = {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(&x, expect_int, 12), 0);
+  const unsigned char expectInt[12] = {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expectInt, 12), 0);
 
   ValueToXValue(ScriptValue::Boolean(true), x);
-  const unsigned char expect_true[12] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(&x, expect_true, 12), 0);
+  const unsigned char expectTrue[12] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expectTrue, 12), 0);
 
   ValueToXValue(ScriptValue(), x);
   const unsigned char zeros[12] = {};
@@ -83,8 +83,8 @@ TEST(XValue, ReaderRules) {
   EXPECT_EQ(v.Kind(), ValueKind::Text);
   EXPECT_EQ(v.TextPayload(), "");
 
-  ScriptValue with_nul = ScriptValue::Text(std::string("ab\0cd", 5));
-  ValueToXValue(with_nul, x);
+  ScriptValue withNul = ScriptValue::Text(std::string("ab\0cd", 5));
+  ValueToXValue(withNul, x);
   EXPECT_EQ(XValueToValue(x).TextPayload(), "ab");
 }
 

@@ -3,6 +3,7 @@
 #include "engine/statement_location.h"
 
 #include "engine/loader/loader.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/files.h"
 #include "support/text_utils.h"
@@ -24,15 +25,15 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
   const std::string name = record.FileName.empty() ? FileName : record.FileName;
   std::string text;
   if (!name.empty()) {
-    const std::string part = ExtractFileName(name);
+    const std::string part = platform::ExtractFileName(name);
     // The file this script or one of its includes was loaded from comes
     // first; only then the search by name.
     std::string path;
-    if (ExtractFileName(FileName) == part && platform::FileExists(FileName)) {
+    if (platform::ExtractFileName(FileName) == part && platform::FileExists(FileName)) {
       path = FileName;
     } else {
       for (const auto& included : IncludedFiles) {
-        if (ExtractFileName(included) == part && platform::FileExists(included)) {
+        if (platform::ExtractFileName(included) == part && platform::FileExists(included)) {
           path = included;
           break;
         }

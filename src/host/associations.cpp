@@ -22,7 +22,7 @@ void WriteBatchFile(const std::string& programPath, const std::string& windowsDi
   const std::string batch = windowsDir + kBatchFileName;
   // Appending to an existing file would leave two commands on one line (there
   // is no line end), so registering again starts the file afresh.
-  if (platform::FileExists(batch)) platform::DeleteFile(batch);
+  if (platform::FileExists(batch)) platform::RemoveFile(batch);
   AppendText(batch, BatchLine(programPath));
 }
 
@@ -58,7 +58,7 @@ std::string RemoveAssociations(const std::string& windowsDir) {
   message += DeleteKeyTree(kExtensionKey) == 0 ? "successful" : "failed";
   if (!windowsDir.empty()) {
     const std::string batch = windowsDir + kBatchFileName;
-    if (platform::FileExists(batch)) platform::DeleteFile(batch);  // a failure is not reported
+    if (platform::FileExists(batch)) platform::RemoveFile(batch);  // a failure is not reported
   }
   return message;
 }

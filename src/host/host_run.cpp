@@ -13,6 +13,7 @@
 #include "host/console_keyboard.h"
 #include "host/error_report.h"
 #include "host/host_setup.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/errors.h"
 #include "support/files.h"
@@ -77,22 +78,18 @@ int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, boo
   }
 }
 
-// The directory with a trailing separator (empty stays empty).
-std::string WithSeparator(std::string dir) {
-  if (!dir.empty() && !platform::IsPathDelimiter(dir.back())) dir += platform::PathSeparator();
-  return dir;
-}
-
 struct HostContext {
   HostRules Rules = PlatformRules();
-  std::string ProgramDir = WithSeparator(platform::ProgramDirectory());
+  std::string ProgramDir = platform::IncludeTrailingDelimiter(platform::ProgramDirectory());
   std::string ProgramPath = platform::ProgramPath();
-  std::string WindowsDir = WithSeparator(platform::WindowsDirectory());
+  std::string WindowsDir = platform::IncludeTrailingDelimiter(platform::WindowsDirectory());
 };
 
 int RunSequence(const std::vector<std::string>& args, const HostContext& host,
                 TZuKeyboard& keyboard, std::unique_ptr<TZuScript>& script) {
-  const std::string banner = BuildBanner("", "", "");
+  const platform::VersionValues version = platform::ProgramVersionValues();
+  const std::string banner =
+      BuildBanner(version.ProductName, version.ProductVersion, version.LegalCopyright);
   const CommandLine cmd = ScanCommandLine(args, host.Rules, [&host](char letter) {
     return letter == 'R' ? RegisterAssociations(host.ProgramPath, host.WindowsDir)
                          : RemoveAssociations(host.WindowsDir);
@@ -121,14 +118,14 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
     return 1;
   }
 
-  script = std::make_unique<TZuScript>(FileNamePart(path), nullptr);
+  script = std::make_unique<TZuScript>(platform::ExtractFileName(path), nullptr);
   script->FileName = path;
   script->SetIncludePath(settings.IncPath);
   script->AutoImport = settings.AutoImport;
   script->AutoInclude = settings.AutoInclude;
   int exitCode = 0;
   if (std::exception_ptr failure =
-          ParseAndRun(*script, DirectoryPart(path), argumentText, exitCode)) {
+          ParseAndRun(*script, platform::ExtractFilePath(path), argumentText, exitCode)) {
     bool lastResort = false;
     exitCode = ReportFailure(failure, cmd.Quiet, script.get(), lastResort);
     if (lastResort) return exitCode;  // no wait after a last-resort report

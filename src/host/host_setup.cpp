@@ -2,6 +2,7 @@
 // of the zus host.
 #include "host/host_setup.h"
 
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/ini.h"
 
@@ -19,14 +20,15 @@ const char* const kUsageText =
 namespace {
 
 constexpr const char* kFallbackBanner = "ZuScript 2.10";
-// Shown after the fallback name; this build carries no version resource.
+// Shown after the fallback name when the program carries no version
+// resource (every POSIX build).
 constexpr const char* kFallbackNotice = " - console script interpreter";
 
 }  // namespace
 
 HostRules PlatformRules() {
   HostRules rules;
-  const bool windows = platform::PathSeparator() == '\\';
+  const bool windows = platform::ThisSystem() == platform::SystemFamily::Windows;
   rules.SlashStartsOption = windows;
   rules.UpperCaseScriptName = windows;
   rules.DotSlashIsProgramDir = !windows;
@@ -120,35 +122,15 @@ std::string BuildArgumentText(const std::string& scriptName,
   return text;
 }
 
-std::string ChangeFileExt(const std::string& name, std::string_view ext) {
-  for (size_t i = name.size(); i > 0; --i) {
-    const char c = name[i - 1];
-    if (c == '.') return name.substr(0, i - 1) + std::string(ext);
-    if (platform::IsPathDelimiter(c)) break;
-  }
-  return name + std::string(ext);
-}
-
 bool FindScriptFile(const std::string& name, const std::function<bool(const std::string&)>& exists,
                     std::string& path) {
   path = name;
   if (exists(path)) return true;
   for (const char* ext : {".zus", ".bat", ".cmd"}) {
-    path = ChangeFileExt(path, ext);
+    path = platform::ChangeFileExt(path, ext);
     if (exists(path)) return true;
   }
   return false;
-}
-
-std::string DirectoryPart(const std::string& path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    if (platform::IsPathDelimiter(path[i - 1])) return path.substr(0, i);
-  }
-  return {};
-}
-
-std::string FileNamePart(const std::string& path) {
-  return path.substr(DirectoryPart(path).size());
 }
 
 std::string BuildBanner(const std::string& productName, const std::string& productVersion,

@@ -63,20 +63,11 @@ HostSettings ParseSettings(std::string_view iniText, const std::string& programD
 std::string BuildArgumentText(const std::string& scriptName,
                               const std::vector<std::string>& params);
 
-// The name with its extension (from the last '.' of the file name part)
-// replaced by ext, or ext appended when it has none.
-std::string ChangeFileExt(const std::string& name, std::string_view ext);
-
 // Finds the script file: the name itself, then the name with ".zus", ".bat"
 // and ".cmd" as extension. Returns true and the path found; false leaves in
 // path the last candidate tried (the ".cmd" name).
 bool FindScriptFile(const std::string& name, const std::function<bool(const std::string&)>& exists,
                     std::string& path);
-
-// The directory part of a path with its trailing separator; empty when none.
-std::string DirectoryPart(const std::string& path);
-// The file name part of a path.
-std::string FileNamePart(const std::string& path);
 
 // The banner from the program's version values; the fallback when all are empty.
 std::string BuildBanner(const std::string& productName, const std::string& productVersion,

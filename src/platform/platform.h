@@ -5,10 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/path_names.h"
 
 namespace zu::platform {
 
@@ -18,12 +19,38 @@ namespace zu::platform {
 int LastError();
 void SetLastError(int code);
 
+// Failures that callers detect themselves before the platform is asked, and
+// the code each has in the platform's own numbering.
+enum class ErrorKind {
+  FileNotFound,     // ENOENT; ERROR_FILE_NOT_FOUND
+  AccessDenied,     // EACCES; ERROR_ACCESS_DENIED
+  IsDirectory,      // a directory opened as a file: EISDIR; ERROR_ACCESS_DENIED
+  InvalidArgument,  // EINVAL; ERROR_INVALID_PARAMETER
+  Overflow,         // a value beyond its range: EOVERFLOW; ERROR_ARITHMETIC_OVERFLOW
+};
+int ErrorCode(ErrorKind kind);
+// The message of the runtime's input/output error for a platform error code:
+// "File not found", "Invalid filename", "Too many open files", "File access
+// denied", "Disk full", or "I/O error CODE" for any other code.
+std::string InOutErrorMessage(int code);
+
+// ---------------------------------------------------------------- system
+enum class SystemFamily { Posix, Windows };
+// The kind of system this build is for; the host's command-line conventions
+// follow it.
+SystemFamily ThisSystem();
+
+// The values of the running program's version resource; each empty when
+// missing (always on POSIX, where a program has no such resource).
+struct VersionValues {
+  std::string ProductName;
+  std::string ProductVersion;
+  std::string LegalCopyright;
+};
+VersionValues ProgramVersionValues();
+
 // ---------------------------------------------------------------- paths
-// The directory separator ('/' on POSIX, '\\' on Windows).
-char PathSeparator();
-// True for a character that ends a directory part: '/' on POSIX; '\\' and
-// ':' on Windows.
-bool IsPathDelimiter(char c);
+// PathSeparator, IsPathDelimiter and the path splitters: platform/path_names.h.
 // Directory of the running executable (links resolved), with a trailing separator.
 std::string ProgramDirectory();
 // Full path of the running executable.
@@ -104,7 +131,7 @@ class File {
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Deletes a file; false (LastError set) when it could not.
-bool DeleteFile(const std::string& path);
+bool RemoveFile(const std::string& path);
 // Creates a directory and its parents; false on failure.
 bool CreateDirectories(const std::string& path);
 // UTC file time converted to local calendar fields (TZ honoured).
@@ -227,34 +254,44 @@ class Process {
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
-  bool IsStarted() const { return pid_ > 0; }
+  bool IsStarted() const { return handle_ != 0; }
   void Wait();
 
  private:
-  friend Process ShellExecute(const std::string&, const std::string&);
-  long pid_ = 0;
+  friend Process StartProcess(const std::string&, const std::string&);
+  // The process id on POSIX, the process handle on Windows; 0 when none.
+  intptr_t handle_ = 0;
 };
-// Starts file with its parameter text (split by the Windows command-line
-// rules; an executable or a name on PATH runs directly, any other existing
-// file goes to xdg-open). No shell. A failed start gives a not-started Process.
-Process ShellExecute(const std::string& file, const std::string& parameters);
+// Starts file the way the shell's default verb does (ShellExecuteExA on
+// Windows), keeping the process. On POSIX the parameter text is split by the
+// Windows command-line rules, an executable or a name on PATH runs directly
+// and any other existing file goes to xdg-open; no shell is involved. A
+// failed start gives a not-started Process.
+Process StartProcess(const std::string& file, const std::string& parameters);
 // Splits a parameter text into arguments by the Windows command-line rules:
 // blanks separate, double quotes group ("" inside quotes is a quote), 2n
 // backslashes before a quote give n and the quote groups, 2n+1 give n and a
 // literal quote; other backslashes are kept.
 std::vector<std::string> SplitCommandLine(const std::string& text);
 
-// ---------------------------------------------------------------- misc
+// ---------------------------------------------------------------- clocks, alerts, threads
 // Sleeps; 0xFFFFFFFF waits forever.
 void Sleep(uint32_t milliseconds);
 // The default message sound (BEL to the controlling terminal on POSIX).
 void Beep();
 // An error message box; on POSIX one line "CAPTION: TEXT" on standard error.
-void MessageBox(const std::string& caption, const std::string& text);
+void ShowMessage(const std::string& caption, const std::string& text);
 CalendarTime LocalNow();
 CalendarTime UtcNow();
-// Runs fn on a thread whose stack has the given size and waits for it.
-void RunWithStack(size_t stackBytes, const std::function<void()>& fn);
+// Runs fn(context) on a thread whose stack has the given size and waits for
+// it; an exception fn throws is thrown again here.
+void RunWithStack(size_t stackBytes, void (*fn)(const void*), const void* context);
+// The same for any callable (a lambda).
+template <class Fn>
+void RunWithStack(size_t stackBytes, const Fn& fn) {
+  RunWithStack(
+      stackBytes, [](const void* context) { (*static_cast<const Fn*>(context))(); }, &fn);
+}
 
 // ---------------------------------------------------------------- locale
 // Locale values, read once at start (US English in the C locale).
@@ -291,10 +328,10 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b);
 // 256 Text (the 8-bit text crosses as such).
 struct Variant {
   uint16_t Kind = 0;
-  int32_t Int = 0;      // Integer
-  double Double = 0;    // Float, DateTime
-  int16_t Bool = 0;     // Boolean: -1 true, 0 false
-  std::string Text;     // Text
+  int32_t Int = 0;    // Integer
+  double Double = 0;  // Float, DateTime
+  int16_t Bool = 0;   // Boolean: -1 true, 0 false
+  std::string Text;   // Text
 };
 // Converts src to the target kind; false when the service fails.
 bool ChangeType(const Variant& src, uint16_t targetKind, Variant& dst);

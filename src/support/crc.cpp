@@ -81,7 +81,7 @@ bool StreamFile(const std::string& fileName, const char* caption, Update update)
       platform::File::Open(fileName, platform::FileAccess::Read, platform::FileShare::Read,
                            platform::FileDisposition::OpenExisting, /*sequential=*/true);
   if (!file.IsOpen()) {
-    platform::MessageBox(
+    platform::ShowMessage(
         caption, "Can't open file (" + std::to_string(platform::LastError()) + "):\n" + fileName);
     return false;
   }
@@ -89,7 +89,7 @@ bool StreamFile(const std::string& fileName, const char* caption, Update update)
   for (;;) {
     long n = file.Read(buffer.data(), kFileBlock);
     if (n < 0) {
-      platform::MessageBox(
+      platform::ShowMessage(
           caption, "Error read file (" + std::to_string(platform::LastError()) + "):\n" + fileName);
       break;
     }

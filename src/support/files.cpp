@@ -2,7 +2,6 @@
 // output, through the platform's file service.
 #include "support/files.h"
 
-#include <cerrno>
 #include <string>
 
 #include "platform/platform.h"
@@ -18,42 +17,11 @@ constexpr char kEofMark = 26;
 
 // The runtime's input/output error for a platform error code.
 [[noreturn]] void RaiseInOut(int code) {
-  std::string message;
-  switch (code) {
-    case ENOENT:
-    case ENOTDIR:
-      message = "File not found";
-      break;
-    case EINVAL:
-    case ENAMETOOLONG:
-    case EILSEQ:
-      message = "Invalid filename";
-      break;
-    case EMFILE:
-    case ENFILE:
-      message = "Too many open files";
-      break;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-    case ETXTBSY:
-      message = "File access denied";
-      break;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      message = "Disk full";
-      break;
-    default:
-      message = "I/O error " + std::to_string(code);
-      break;
-  }
-  throw EFailure(kInOutError, message);
+  throw EFailure(kInOutError, platform::InOutErrorMessage(code));
 }
 
 // Cuts the file at the first end-of-file mark within its last bytes.
-// Returns false (errno set) when the file could not be read or cut.
+// Returns false (the platform's last error set) when the file could not be read or cut.
 bool CutAtEofMark(platform::File& file) {
   int64_t size = file.Seek(0, 2);
   if (size < 0) return false;
@@ -105,25 +73,26 @@ void AppendText(const std::string& fileName, std::string_view text) {
       platform::File::Open(fileName, platform::FileAccess::ReadWrite, platform::FileShare::Read,
                            platform::FileDisposition::OpenAlways);
   bool readable = true;
-  if (!file.IsOpen() && errno == EACCES) {
+  if (!file.IsOpen() &&
+      platform::LastError() == platform::ErrorCode(platform::ErrorKind::AccessDenied)) {
     // A file we may write but not read: append without looking for the mark.
     file = platform::File::Open(fileName, platform::FileAccess::Write, platform::FileShare::Read,
                                 platform::FileDisposition::OpenAlways);
     readable = false;
   }
-  if (!file.IsOpen()) RaiseInOut(errno);
+  if (!file.IsOpen()) RaiseInOut(platform::LastError());
   if (existed && readable && !CutAtEofMark(file)) {
-    int code = errno;
+    int code = platform::LastError();
     file.Close();
     RaiseInOut(code);
   }
   if (file.Seek(0, 2) < 0 ||
       (!text.empty() && file.Write(text.data(), text.size()) != static_cast<long>(text.size()))) {
-    int code = errno;
+    int code = platform::LastError();
     file.Close();
     RaiseInOut(code);
   }
-  if (!file.Close()) RaiseInOut(errno);
+  if (!file.Close()) RaiseInOut(platform::LastError());
 }
 
 }  // namespace zu

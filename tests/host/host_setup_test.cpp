@@ -89,13 +89,6 @@ TEST(HostSetup, ArgumentTextQuotesEveryLine) {
             "\"C:\\\\dir\\\\S.ZUS\"\r\"a b\"\r\"x\\ty\"\r\"\"\r");
 }
 
-TEST(HostSetup, ExtensionChange) {
-  EXPECT_EQ(ChangeFileExt("test", ".zus"), "test.zus");
-  EXPECT_EQ(ChangeFileExt("test.txt", ".zus"), "test.zus");
-  EXPECT_EQ(ChangeFileExt("a.b/test", ".bat"), "a.b/test.bat");
-  EXPECT_EQ(ChangeFileExt("dir/x.tar.gz", ".cmd"), "dir/x.tar.cmd");
-}
-
 TEST(HostSetup, ScriptSearchTriesZusBatCmdInTurn) {
   std::set<std::string> files = {"run.bat", "run.cmd", "job"};
   std::vector<std::string> tried;
@@ -113,14 +106,6 @@ TEST(HostSetup, ScriptSearchTriesZusBatCmdInTurn) {
 
   EXPECT_FALSE(FindScriptFile("none.txt", exists, path));
   EXPECT_EQ(path, "none.cmd");
-}
-
-TEST(HostSetup, PathParts) {
-  EXPECT_EQ(DirectoryPart("test.zus"), "");
-  EXPECT_EQ(DirectoryPart("sub/dir/test.zus"), "sub/dir/");
-  EXPECT_EQ(DirectoryPart("/test.zus"), "/");
-  EXPECT_EQ(FileNamePart("sub/dir/test.zus"), "test.zus");
-  EXPECT_EQ(FileNamePart("test.zus"), "test.zus");
 }
 
 TEST(HostSetup, Banner) {

@@ -94,7 +94,7 @@ TEST(Files, DirectoryIsNoFile) {
   EXPECT_FALSE(f.IsOpen());
   EXPECT_FALSE(FileExists(dir.Path()));
   EXPECT_TRUE(DirectoryExists(dir.Path()));
-  EXPECT_FALSE(DeleteFile(dir.Path() + "missing"));
+  EXPECT_FALSE(RemoveFile(dir.Path() + "missing"));
   EXPECT_EQ(LastError(), 2);
   std::string deep = dir.Path() + "a/b/c";
   EXPECT_TRUE(CreateDirectories(deep));

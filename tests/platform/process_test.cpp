@@ -31,21 +31,21 @@ TEST(CommandLine, BackslashesEscapeOnlyBeforeQuotes) {
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\\\\""), (Args{"C:\\Program Files\\"}));
 }
 
-TEST(ShellExecute, StartsPathProgramWithSplitArguments) {
+TEST(StartProcess, StartsPathProgramWithSplitArguments) {
   zu::testing::ScratchDir dir("exec");
   std::string out = dir.Path() + "out.txt";
-  Process p = ShellExecute("sh", "-c \"printf '%s|' \\\"$@\\\" > " + out + "\" sh \"a b\" c");
+  Process p = StartProcess("sh", "-c \"printf '%s|' \\\"$@\\\" > " + out + "\" sh \"a b\" c");
   ASSERT_TRUE(p.IsStarted());
   p.Wait();
   EXPECT_FALSE(p.IsStarted());
   EXPECT_EQ(zu::testing::ScratchDir::Content(out), "a b|c|");
 }
 
-TEST(ShellExecute, MissingFileIsNotStarted) {
-  Process p = ShellExecute("/nonexistent/program", "");
+TEST(StartProcess, MissingFileIsNotStarted) {
+  Process p = StartProcess("/nonexistent/program", "");
   EXPECT_FALSE(p.IsStarted());
   p.Wait();  // harmless
-  EXPECT_FALSE(ShellExecute("", "").IsStarted());
+  EXPECT_FALSE(StartProcess("", "").IsStarted());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace zu {
 ScriptValue BuiltinExec(TZuScript&, const BuiltinArgs& args) {
   const std::string file = ToText(args[0]);
   const std::string parameters = ToText(args[1]);
-  platform::Process process = platform::ShellExecute(file, parameters);
+  platform::Process process = platform::StartProcess(file, parameters);
   if (process.IsStarted() && ToBoolean(args[2])) process.Wait();
   return ScriptValue();
 }

@@ -6,6 +6,7 @@
 
 #include "engine/builtins/builtin_ops.h"
 #include "engine/script.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/text_utils.h"
 
@@ -29,14 +30,6 @@ std::string Pad(const BuiltinArgs& args, bool inFront) {
   const std::string pad = ToText(args[2]);
   if (pad.empty() || length < 0 || s.size() >= static_cast<size_t>(length)) return s;
   return inFront ? PadLeft(s, length, pad[0]) : PadRight(s, length, pad[0]);
-}
-
-// Index of the last directory delimiter, or npos.
-size_t LastDelimiter(const std::string& path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    if (platform::IsPathDelimiter(path[i - 1])) return i - 1;
-  }
-  return std::string::npos;
 }
 
 }  // namespace
@@ -99,15 +92,11 @@ ScriptValue BuiltinStrLPad(TZuScript&, const BuiltinArgs& args) {
 }
 
 ScriptValue BuiltinExtractFilePath(TZuScript&, const BuiltinArgs& args) {
-  const std::string path = ToText(args[0]);
-  const size_t at = LastDelimiter(path);
-  return TextResult(at == std::string::npos ? std::string() : path.substr(0, at + 1));
+  return TextResult(platform::ExtractFilePath(ToText(args[0])));
 }
 
 ScriptValue BuiltinExtractFileName(TZuScript&, const BuiltinArgs& args) {
-  std::string path = ToText(args[0]);
-  const size_t at = LastDelimiter(path);
-  return TextResult(at == std::string::npos ? std::move(path) : path.substr(at + 1));
+  return TextResult(platform::ExtractFileName(ToText(args[0])));
 }
 
 }  // namespace zu

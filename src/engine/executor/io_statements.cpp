@@ -44,7 +44,7 @@ void TZuScript::ExecuteDelete(const std::string& text) {
   const std::string fileName = Trim(ToText(Evaluate(text)));
   if (fileName.empty()) Fail("Filename expected");
   // A failed deletion is not reported.
-  if (platform::FileExists(fileName)) platform::DeleteFile(fileName);
+  if (platform::FileExists(fileName)) platform::RemoveFile(fileName);
 }
 
 }  // namespace zu

@@ -1,27 +1,15 @@
-// File search for includes and modules, the include path, and the splitting
-// of paths into directory and file name.
+// File search for includes and modules, and the include path.
 #include "engine/loader/loader.h"
+#include "platform/path_names.h"
 #include "platform/platform.h"
 
 namespace zu {
 
-std::string ExtractFileName(std::string_view path) {
-  size_t i = path.size();
-  while (i > 0 && !platform::IsPathDelimiter(path[i - 1])) --i;
-  return std::string(path.substr(i));
-}
-
-std::string ExtractFilePath(std::string_view path) {
-  size_t i = path.size();
-  while (i > 0 && !platform::IsPathDelimiter(path[i - 1])) --i;
-  return std::string(path.substr(0, i));
-}
-
 std::string TZuScript::FindFile(const std::string& name) const {
   if (platform::FileExists(name)) return name;
-  const std::string part = ExtractFileName(name);
+  const std::string part = platform::ExtractFileName(name);
   if (platform::FileExists(part)) return part;
-  std::string candidate = ExtractFilePath(FileName) + part;
+  std::string candidate = platform::ExtractFilePath(FileName) + part;
   if (platform::FileExists(candidate)) return candidate;
   candidate = platform::ProgramDirectory() + part;
   if (platform::FileExists(candidate)) return candidate;
@@ -51,8 +39,7 @@ void TZuScript::SetIncludePath(const std::string& text) {
     if (end == std::string::npos) end = text.size();
     std::string entry = text.substr(start, end - start);
     if (!entry.empty()) {
-      if (!platform::IsPathDelimiter(entry.back())) entry += platform::PathSeparator();
-      IncludePath.push_back(std::move(entry));
+      IncludePath.push_back(platform::IncludeTrailingDelimiter(std::move(entry)));
     }
     start = end + 1;
   }

@@ -22,10 +22,6 @@ struct TZuScriptKwDef {
 // The keyword table, or nullptr for a word that is no keyword (A-Z case ignored).
 const TZuScriptKwDef* FindKeyword(std::string_view word);
 
-// The file name part of a path (after the last directory delimiter).
-std::string ExtractFileName(std::string_view path);
-// The directory part of a path, with its trailing delimiter ("" when none).
-std::string ExtractFilePath(std::string_view path);
 // Lines joined, each followed by CR LF: the text positions are counted in.
 std::string JoinLines(const std::vector<std::string>& lines);
 

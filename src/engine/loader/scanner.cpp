@@ -2,6 +2,7 @@
 // and blocks, and the completion of a statement into a record.
 #include "engine/loader/loader.h"
 
+#include "platform/path_names.h"
 #include "support/text_utils.h"
 
 namespace zu {
@@ -19,7 +20,7 @@ TZuLoader::TZuLoader(TZuScript& script, std::string_view text, bool prelude)
     : script_(script),
       text_(text),
       prelude_(prelude),
-      fileName_(ExtractFileName(script.FileName)) {}
+      fileName_(platform::ExtractFileName(script.FileName)) {}
 
 int32_t TZuLoader::PositionOf(size_t position) const {
   if (prelude_) return 0;

@@ -2,12 +2,12 @@
 // writes, Seek and the file's names, size and times.
 #include "modules/io/io_file.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
 #include "platform/date_codec.h"
+#include "platform/path_names.h"
 
 namespace zu::io {
 
@@ -38,13 +38,6 @@ platform::FileAccess AccessOfMode(int32_t mode) {
     default:
       return platform::FileAccess::ReadWrite;
   }
-}
-
-size_t LastDelimiter(const std::string& name) {
-  for (size_t k = name.size(); k > 0; --k) {
-    if (platform::IsPathDelimiter(name[k - 1])) return k;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -109,13 +102,13 @@ const TZuScriptX_File::Property TZuScriptX_File::kProperties[] = {
     {"LastWriteTime", InfoTime<&platform::FileInfo::LastWrite>, nullptr},
     {"Name",
      [](TZuScriptX_File& f, ScriptValue& value) {
-       value = ScriptValue::Text(f.FileName.substr(LastDelimiter(f.FileName)));
+       value = ScriptValue::Text(platform::ExtractFileName(f.FileName));
        return true;
      },
      nullptr},
     {"Path",
      [](TZuScriptX_File& f, ScriptValue& value) {
-       value = ScriptValue::Text(f.FileName.substr(0, LastDelimiter(f.FileName)));
+       value = ScriptValue::Text(platform::ExtractFilePath(f.FileName));
        return true;
      },
      nullptr},
@@ -151,7 +144,7 @@ bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
   if (platform::DirectoryExists(FileName)) {
     // Opening a directory fails, as it does on Windows; POSIX would open it
     // and then fail every read and write.
-    platform::SetLastError(EISDIR);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::IsDirectory));
   } else if (AccessOfMode(mode) == platform::FileAccess::Read) {
     file_ = platform::File::Open(FileName, platform::FileAccess::Read, ShareOfMode(mode),
                                  platform::FileDisposition::OpenExisting);
@@ -190,7 +183,7 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
   int32_t origin = ToInteger(values[1]);
   DropReadAhead();
   if (origin < 0 || origin > 2) {
-    platform::SetLastError(EINVAL);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::InvalidArgument));
     return Fail("Seek error " + std::to_string(platform::LastError()));
   }
   int64_t before = file_.Seek(0, 1);
@@ -200,7 +193,7 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
     // Positions of 2 GiB and more do not fit the script's Integer: refuse
     // them and leave the position where it was.
     if (before >= 0) file_.Seek(before, 0);
-    platform::SetLastError(EOVERFLOW);
+    platform::SetLastError(platform::ErrorCode(platform::ErrorKind::Overflow));
     return Fail("Seek error " + std::to_string(platform::LastError()));
   }
   result = ScriptValue::Integer(static_cast<int32_t>(position));

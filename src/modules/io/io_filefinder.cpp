@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "modules/io/io_file.h"
+#include "platform/path_names.h"
 #include "support/wildcard.h"
 
 namespace zu::io {
@@ -110,7 +111,7 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     // An empty directory (the listing ends at once with code 2) is a search
     // with nothing in it, as on Windows, whose listing still holds "." and
     // ".."; a directory that cannot be read is no search at all.
-    bool empty = platform::LastError() == 2 &&
+    bool empty = platform::LastError() == platform::ErrorCode(platform::ErrorKind::FileNotFound) &&
                  platform::DirectoryExists(dir.empty() ? std::string(".") : dir);
     searchOpen_ = empty;
     return false;
@@ -157,15 +158,8 @@ bool TZuScriptX_FileFinder::NextMatch() {
 
 bool TZuScriptX_FileFinder::FindFirst(const std::string& searchText) {
   SearchSpec = searchText;
-  size_t cut = 0;
-  for (size_t k = searchText.size(); k > 0; --k) {
-    if (platform::IsPathDelimiter(searchText[k - 1])) {
-      cut = k;
-      break;
-    }
-  }
-  SearchDir = searchText.substr(0, cut);
-  SearchMask = searchText.substr(cut);
+  SearchDir = platform::ExtractFilePath(searchText);
+  SearchMask = platform::ExtractFileName(searchText);
   PendingDirs.clear();
   CloseSearch();
   if (!StartSearch(SearchDir)) return false;

@@ -147,7 +147,7 @@ bool CreateObject(const char* classArg, const char* objectArg) {
 // a directory or a refused deletion are not reported.
 bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue&) {
   std::string name = ToText(values[0]);
-  if (platform::FileExists(name)) platform::DeleteFile(name);
+  if (platform::FileExists(name)) platform::RemoveFile(name);
   return true;
 }
 

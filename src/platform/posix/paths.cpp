@@ -1,5 +1,6 @@
-// Path conventions and the well-known directories: the program directory
-// (from /proc/self/exe) and the data directory that stands in for Windows'.
+// What the system is, its path conventions and the well-known directories:
+// the program directory (from /proc/self/exe) and the data directory that
+// stands in for Windows'. ELF programs carry no version resource.
 #include <limits.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -10,6 +11,10 @@
 #include "platform/platform.h"
 
 namespace zu::platform {
+
+SystemFamily ThisSystem() { return SystemFamily::Posix; }
+
+VersionValues ProgramVersionValues() { return VersionValues(); }
 
 char PathSeparator() { return '/'; }
 

@@ -43,7 +43,7 @@ std::string FindOnPath(const std::string& name) {
   }
 }
 
-long Spawn(const std::string& program, const std::vector<std::string>& args) {
+intptr_t Spawn(const std::string& program, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -56,7 +56,7 @@ long Spawn(const std::string& program, const std::vector<std::string>& args) {
     errno = rc;
     return 0;
   }
-  return static_cast<long>(pid);
+  return static_cast<intptr_t>(pid);
 }
 
 }  // namespace
@@ -113,28 +113,28 @@ std::vector<std::string> SplitCommandLine(const std::string& text) {
 Process::~Process() {
   // Not waited for: the program runs on. A program that has already ended
   // is reaped here so it does not linger.
-  if (pid_ > 0) ::waitpid(static_cast<pid_t>(pid_), nullptr, WNOHANG);
+  if (handle_ > 0) ::waitpid(static_cast<pid_t>(handle_), nullptr, WNOHANG);
 }
 
-Process::Process(Process&& other) noexcept : pid_(other.pid_) { other.pid_ = 0; }
+Process::Process(Process&& other) noexcept : handle_(other.handle_) { other.handle_ = 0; }
 
 Process& Process::operator=(Process&& other) noexcept {
   if (this != &other) {
-    pid_ = other.pid_;
-    other.pid_ = 0;
+    handle_ = other.handle_;
+    other.handle_ = 0;
   }
   return *this;
 }
 
 void Process::Wait() {
-  if (pid_ <= 0) return;
+  if (handle_ <= 0) return;
   int status = 0;
-  while (::waitpid(static_cast<pid_t>(pid_), &status, 0) < 0 && errno == EINTR) {
+  while (::waitpid(static_cast<pid_t>(handle_), &status, 0) < 0 && errno == EINTR) {
   }
-  pid_ = 0;
+  handle_ = 0;
 }
 
-Process ShellExecute(const std::string& file, const std::string& parameters) {
+Process StartProcess(const std::string& file, const std::string& parameters) {
   Process process;
   if (file.empty()) {
     errno = ENOENT;
@@ -163,7 +163,7 @@ Process ShellExecute(const std::string& file, const std::string& parameters) {
     }
     args = {"xdg-open", file};
   }
-  process.pid_ = Spawn(program, args);
+  process.handle_ = Spawn(program, args);
   return process;
 }
 

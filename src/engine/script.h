@@ -273,7 +273,9 @@ class TZuScript : public TZuScriptRoot {
   static std::vector<std::string> SplitList(std::string_view text);
 
   // Executor.
-  ScriptValue Run(const std::string& argumentText);
+  // Runs the main script; arguments become argv (as Text, never evaluated)
+  // and their count argc.
+  ScriptValue Run(const std::vector<std::string>& arguments);
   ScriptValue Call(const std::vector<ScriptValue>& args);
   ScriptValue Execute();
   void ExecuteRange(int32_t first, int32_t last);

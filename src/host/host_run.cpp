@@ -29,13 +29,13 @@ void Write(std::string_view text) { platform::WriteStdout(text); }
 // (deep recursion of script functions needs far more than a default stack).
 // The failure, if any, is carried back to this thread to be reported here.
 std::exception_ptr ParseAndRun(TZuScript& script, const std::string& homeDir,
-                               const std::string& argumentText, int& exitCode) {
+                               const std::vector<std::string>& arguments, int& exitCode) {
   std::exception_ptr failure;
   platform::RunWithStack(kInterpreterStackBytes, [&] {
     try {
       script.DefineConstant("HomeDir", homeDir);
       script.Parse();
-      const ScriptValue result = script.Run(argumentText);
+      const ScriptValue result = script.Run(arguments);
       if (result.Kind() == ValueKind::Integer) exitCode = result.IntegerPayload();
     } catch (...) {
       failure = std::current_exception();
@@ -98,7 +98,7 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
       ParseSettings(ReadTextFile(host.ProgramDir + "zus.ini"), host.ProgramDir, host.Rules);
   // An empty first argument names no script either: the configured one runs.
   const std::string scriptName = !cmd.ScriptName.empty() ? cmd.ScriptName : settings.DefScript;
-  const std::string argumentText = BuildArgumentText(scriptName, cmd.Params);
+  const std::vector<std::string> arguments = BuildArguments(scriptName, cmd.Params);
   const auto wait = [&keyboard] { WaitForKey(keyboard, PlatformWaitServices()); };
 
   if (!cmd.Quiet) Write(banner + "\r\n");
@@ -125,7 +125,7 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
   script->AutoInclude = settings.AutoInclude;
   int exitCode = 0;
   if (std::exception_ptr failure =
-          ParseAndRun(*script, platform::ExtractFilePath(path), argumentText, exitCode)) {
+          ParseAndRun(*script, platform::ExtractFilePath(path), arguments, exitCode)) {
     bool lastResort = false;
     exitCode = ReportFailure(failure, cmd.Quiet, script.get(), lastResort);
     if (lastResort) return exitCode;  // no wait after a last-resort report

@@ -61,7 +61,7 @@ std::string RunWithClass(TZuScript& script) {
   try {
     script.Parse();
     script.ClassList.Add(std::make_unique<FakeClass>("TFake", &script));
-    script.Run("");
+    script.Run({});
   } catch (const EZuScriptError& e) {
     return e.what();
   }

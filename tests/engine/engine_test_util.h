@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/expect_error.h"
 #include "engine/script.h"
@@ -40,7 +41,8 @@ struct RunOutcome {
   int32_t Line = 0, Column = 0;
 };
 
-inline RunOutcome RunText(const std::string& source, const std::string& arguments = "") {
+inline RunOutcome RunText(const std::string& source,
+                          const std::vector<std::string>& arguments = {}) {
   RunOutcome out;
   out.Script = ScriptFromText(source);
   try {

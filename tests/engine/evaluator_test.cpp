@@ -63,7 +63,7 @@ TEST(Evaluator, DeepParenthesesEndWithAScriptError) {
   auto script = testing::ScriptFromText("x = " + deep + ";");
   script->Context().StackBudget = 256 * 1024;
   script->Parse();
-  EXPECT_SCRIPT_ERROR(script->Run(""), script.get(), "Expressions nested too deeply");
+  EXPECT_SCRIPT_ERROR(script->Run({}), script.get(), "Expressions nested too deeply");
   EXPECT_EQ("1",
             testing::VarText(
                 RunText("x = " + std::string(200, '(') + "1" + std::string(200, ')') + ";"), "x"));

@@ -11,10 +11,12 @@ using testing::RunText;
 using testing::VarText;
 
 TEST(Executor, RunDefinesArgumentsAndReturnsResult) {
-  const auto out = RunText("result = argc * 10 + StrLen(argv[1]);", "\"main\"\r\"a\\tb\"\r");
+  // Arguments are texts as given: quotes, line breaks and code stay inert.
+  const auto out = RunText("result = argc * 10 + StrLen(argv[1]);",
+                           {"main", "a\"+Chr(65)+\"\r\nb"});
   ASSERT_FALSE(out.Failed) << out.Message;
-  EXPECT_EQ(23, out.Result.IntegerPayload());
-  EXPECT_EQ("a\tb", ToText(out.Script->FindArray("argv")->GetItem(1)));
+  EXPECT_EQ(35, out.Result.IntegerPayload());
+  EXPECT_EQ("a\"+Chr(65)+\"\r\nb", ToText(out.Script->FindArray("argv")->GetItem(1)));
   EXPECT_EQ("", VarText(out, "stdout"));
   EXPECT_TRUE(RunText("x = 1;").Result.IsEmpty());
 }

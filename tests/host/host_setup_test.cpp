@@ -83,10 +83,13 @@ TEST(HostSetup, SettingsFromZusIni) {
   EXPECT_EQ(s.DefScript, "/opt/zus/start.zus");
 }
 
-TEST(HostSetup, ArgumentTextQuotesEveryLine) {
-  EXPECT_EQ(BuildArgumentText("s.zus", {}), "\"s.zus\"\r");
-  EXPECT_EQ(BuildArgumentText("C:\\dir\\S.ZUS", {"a b", "x\\ty", ""}),
-            "\"C:\\\\dir\\\\S.ZUS\"\r\"a b\"\r\"x\\ty\"\r\"\"\r");
+TEST(HostSetup, ArgumentsDecodeEscapesOfParametersOnly) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(BuildArguments("s.zus", {}), Args{"s.zus"});
+  // The path stays as given; parameters lose their escapes, and quotes, line
+  // breaks and a trailing backslash arrive as themselves.
+  EXPECT_EQ(BuildArguments("C:\\dir\\S.ZUS", {"a b", "x\\ty\\65", "", "q\"\n\\"}),
+            (Args{"C:\\dir\\S.ZUS", "a b", "x\tyA", "", "q\"\n\\"}));
 }
 
 TEST(HostSetup, ScriptSearchTriesZusBatCmdInTurn) {

@@ -28,7 +28,7 @@ size_t FindTo(std::string_view text) {
 
 }  // namespace
 
-ScriptValue TZuScript::Run(const std::string& argumentText) {
+ScriptValue TZuScript::Run(const std::vector<std::string>& arguments) {
   TZuRunContext& context = Context();
   ActiveScriptScope active(context, this);
   char stackTop = 0;
@@ -36,13 +36,15 @@ ScriptValue TZuScript::Run(const std::string& argumentText) {
   try {
     ArrayList.Clear();
     VarList.Clear();
-    const std::vector<std::string> lines = SplitLines(argumentText);
-    const auto count = static_cast<int32_t>(lines.size());
+    const auto count = static_cast<int32_t>(arguments.size());
     VarList.Add(
         std::make_unique<TZuScriptVariable>("argc", false, ScriptValue::Integer(count), this));
     auto* argv = static_cast<TZuScriptArray*>(
         ArrayList.Add(std::make_unique<TZuScriptArray>("argv", count, this)));
-    for (int32_t i = 0; i < count; ++i) argv->SetItem(i, Evaluate(lines[static_cast<size_t>(i)]));
+    // Arguments arrive as finished texts: nothing in a parameter or in the
+    // script's path is ever evaluated as code.
+    for (int32_t i = 0; i < count; ++i)
+      argv->SetItem(i, ScriptValue::Text(arguments[static_cast<size_t>(i)]));
     VarList.Add(std::make_unique<TZuScriptVariable>("stdout", false, ScriptValue::Text(""), this));
     for (int i = 0; i < PreVarList.Count(); ++i) {
       const auto* v = static_cast<const TZuScriptVariable*>(PreVarList.Get(i));

@@ -33,6 +33,11 @@ inline constexpr int kMaxCallDepth = 12000;
 // Nested Func bodies and included files allowed at once while loading (an
 // include cycle ends here instead of exhausting the machine).
 inline constexpr int kMaxLoadDepth = 64;
+// Statement records one script or function may hold (a run executes the
+// indexes 0 .. kMaxStatements-1); one more is an error at load time.
+inline constexpr int32_t kMaxStatements = 1000000;
+// "Too many statements (more than 1000000)".
+std::string TooManyStatementsMessage();
 // Arguments a call takes (the argument store of the module boundary).
 inline constexpr int kMaxCallArguments = 64;
 

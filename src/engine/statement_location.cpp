@@ -46,7 +46,9 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
         path = FindFile(name);
       }
     }
-    if (!path.empty()) text = JoinLines(SplitLines(ReadTextFile(path)));
+    // Read whole, as the loader read it (a file it cannot read gives line 1).
+    std::string content;
+    if (!path.empty() && ReadWholeFile(path, content) == 0) text = JoinLines(SplitLines(content));
   } else {
     // A script without a file: the text of the outermost script, in which a
     // function body's positions were counted as well.

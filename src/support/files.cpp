@@ -62,6 +62,30 @@ std::string ReadTextFile(const std::string& fileName) {
   return text;
 }
 
+int ReadWholeFile(const std::string& fileName, std::string& text) {
+  text.clear();
+  platform::File file =
+      platform::File::Open(fileName, platform::FileAccess::Read, platform::FileShare::ReadWrite,
+                           platform::FileDisposition::OpenExisting, true);
+  if (!file.IsOpen()) return platform::LastError();
+  platform::FileInfo info;
+  constexpr size_t kBlock = 64 * 1024;
+  // Room for the whole file and the last, empty read: no reallocation.
+  if (file.Info(info)) text.reserve(static_cast<size_t>(info.Size) + kBlock);
+  for (;;) {
+    const size_t used = text.size();
+    text.resize(used + kBlock);
+    const long n = file.Read(text.data() + used, kBlock);
+    if (n < 0) {
+      const int code = platform::LastError();
+      text.clear();
+      return code;
+    }
+    text.resize(used + static_cast<size_t>(n));
+    if (n == 0) return 0;
+  }
+}
+
 void AppendText(const std::string& fileName, std::string_view text) {
   if (fileName.empty()) {
     platform::WriteStdout(text);

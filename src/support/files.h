@@ -9,6 +9,10 @@ namespace zu {
 // The file's text, each 1024-byte block cut at its first NUL; the empty text
 // when the file cannot be opened.
 std::string ReadTextFile(const std::string& fileName);
+// Reads the whole file into text, every byte kept (NUL included). Returns 0,
+// or the platform's error code when the file cannot be opened or read (text
+// is then empty).
+int ReadWholeFile(const std::string& fileName, std::string& text);
 // Appends text to the file (created when missing; an EOF mark 26 within the
 // last 128 bytes cuts the file there first), or writes it to standard output
 // when fileName is empty. Raises EFailure (EInOutError) on failure.

@@ -30,6 +30,19 @@ TEST(Parser, KeywordTextIsTrimmedAndCut) {
   EXPECT_EQ(9998u, script->Statements[0].Text.size());
 }
 
+TEST(Parser, MoreThanAMillionStatementsFailAtLoadTime) {
+  std::string source;
+  source.reserve(2 * kMaxStatements + 8);
+  for (int32_t i = 0; i < kMaxStatements; ++i) source += "x;";
+  auto script = testing::ScriptFromText(source);
+  EXPECT_EQ(script->Parse(), kMaxStatements);
+  script = testing::ScriptFromText(source + "\r\n y;");
+  EXPECT_SCRIPT_ERROR(script->Parse(), script.get(), "Too many statements (more than 1000000)");
+  int32_t line = 0, column = 0;
+  script->GetStatementLocation(script->CurrentStatement, line, column);
+  EXPECT_EQ(line * 1000 + column, 2002);
+}
+
 TEST(Parser, KeywordGluedToParenthesisIsAnExpression) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 Print(1)\n", Dump("Print(1);"));
 }

@@ -1,4 +1,4 @@
-// ReadTextFile and AppendText: blocks cut at NUL, the end-of-file mark,
+// ReadTextFile, ReadWholeFile and AppendText: blocks cut at NUL, the end-of-file mark,
 // standard output and the input/output error messages.
 #include "support/files.h"
 
@@ -43,6 +43,16 @@ TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
   EXPECT_EQ(ReadTextFile(Write("exact.txt", std::string(2048, 'z'))), std::string(2048, 'z'));
   EXPECT_EQ(ReadTextFile(PathOf("missing.txt")), "");
   EXPECT_EQ(ReadTextFile(dir_.Path()), "");  // a directory reads as nothing
+}
+
+TEST_F(FilesTest, ReadWholeFileKeepsEveryByteOrGivesTheErrorCode) {
+  const std::string content = std::string(100, 'a') + '\0' + std::string(70000, 'b') + '\0';
+  std::string text = "old";
+  EXPECT_EQ(ReadWholeFile(Write("nul.txt", content), text), 0);
+  EXPECT_EQ(text, content);
+  EXPECT_EQ(ReadWholeFile(PathOf("missing.txt"), text), 2);
+  EXPECT_EQ(text, "");
+  EXPECT_NE(ReadWholeFile(dir_.Path(), text), 0);
 }
 
 TEST_F(FilesTest, AppendTextCreatesAndAppends) {

@@ -9,8 +9,9 @@ namespace zu {
 
 namespace {
 
-// A run or call executes the statement indexes 0 .. kLastStatement only.
-constexpr int32_t kLastStatement = 999999;
+// A run or call executes the statement indexes 0 .. kLastStatement only
+// (the loader refuses more records).
+constexpr int32_t kLastStatement = kMaxStatements - 1;
 // Longest text taken after "=" in an assignment, and after " to " in For or
 // "." in a property target.
 constexpr size_t kMaxAssignedText = 99999;

@@ -33,6 +33,9 @@ class TZuLoader {
   // Scans statements until the end of the text or, when nested, the "}"
   // that closes the block.
   void ScanBlock(bool nested);
+  // Fails at the first NUL character of the text: a script is text, and
+  // nothing after a NUL may be silently lost.
+  void RejectNul();
 
  private:
   void CompleteStatement(char terminator, const std::string& statement, size_t firstChar);

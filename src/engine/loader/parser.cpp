@@ -6,6 +6,7 @@
 #include "engine/run_scopes.h"
 #include "platform/platform.h"
 #include "support/files.h"
+#include "support/numbers.h"
 #include "support/text_utils.h"
 
 namespace zu {
@@ -36,6 +37,11 @@ class LoadDepthScope {
   TZuRunContext& context_;
 };
 
+// The failure of a source file that exists but cannot be read.
+std::string CannotReadMessage(const std::string& path, int code) {
+  return "File \"" + path + "\" can't be read. Error " + IntToText(code);
+}
+
 std::string LoadDepthMessage() {
   return "Func or Include nested too deeply (more than " + std::to_string(kMaxLoadDepth) +
          " levels)";
@@ -59,6 +65,10 @@ void AppendPrelude(std::string& prelude, const char* keyword, std::string_view l
 }
 
 }  // namespace
+
+std::string TooManyStatementsMessage() {
+  return "Too many statements (more than " + IntToText(kMaxStatements) + ")";
+}
 
 const TZuScriptKwDef* FindKeyword(std::string_view word) {
   for (const auto& k : kKeywords) {
@@ -99,14 +109,19 @@ int32_t TZuScript::Parse() {
     // A function definition is parsed from its body even when that is empty.
     if (Source.empty() && !FileName.empty() && Owner == nullptr) {
       if (!platform::FileExists(FileName)) Fail("File \"" + FileName + "\" not found");
-      Source = SplitLines(ReadTextFile(FileName));
+      std::string content;
+      if (const int code = ReadWholeFile(FileName, content); code != 0)
+        Fail(CannotReadMessage(FileName, code));
+      Source = SplitLines(content);
     }
     std::string prelude;
     AppendPrelude(prelude, "import ", AutoImport);
     AppendPrelude(prelude, "include ", AutoInclude);
     if (!prelude.empty()) TZuLoader(*this, prelude, true).ScanBlock(false);
     const std::string text = JoinLines(Source);
-    TZuLoader(*this, text, false).ScanBlock(false);
+    TZuLoader loader(*this, text, false);
+    loader.RejectNul();
+    loader.ScanBlock(false);
     // The pending record located load-time keywords; it must not locate a
     // later failure.
     if (static_cast<size_t>(StatementCount) < Statements.size())
@@ -191,10 +206,17 @@ void TZuLoader::ScanInclude(const std::string& text, char terminator, size_t fir
   // An include cycle is reported at the Include statement that closes it.
   if (script_.Context().LoadDepth >= kMaxLoadDepth) FailAt(firstChar, LoadDepthMessage());
 
+  // Read here, so that a file that cannot be read is reported at this
+  // Include statement.
+  std::string content;
+  if (const int code = ReadWholeFile(path, content); code != 0)
+    FailAt(firstChar, CannotReadMessage(path, code));
+
   auto included = std::make_unique<TZuScript>("", nullptr);
   included->SetContext(&script_.Context());
   included->IncludePath = script_.IncludePath;
   included->FileName = path;
+  included->Source = SplitLines(content);
   {
     // A load error leaves the temporary script to the host's report.
     struct Keep {
@@ -210,6 +232,8 @@ void TZuLoader::ScanInclude(const std::string& text, char terminator, size_t fir
 
   auto& s = script_;
   const int32_t base = s.StatementCount;
+  if (included->StatementCount > kMaxStatements - base)
+    FailAt(firstChar, TooManyStatementsMessage());
   const size_t needed = static_cast<size_t>(base + included->StatementCount);
   if (needed >= s.Statements.size()) s.Statements.resize((needed / 128 + 1) * 128);
   for (int32_t k = 0; k < included->StatementCount; ++k) {

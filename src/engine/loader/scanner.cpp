@@ -42,6 +42,11 @@ void TZuLoader::FailAt(size_t position, const std::string& message) {
   throw EZuScriptError(&script_, message);
 }
 
+void TZuLoader::RejectNul() {
+  if (const size_t nul = text_.find('\0'); nul != std::string_view::npos)
+    FailAt(nul, "Unexpected NUL character");
+}
+
 void TZuLoader::ScanBlock(bool nested) {
   script_.CheckStack("Blocks");
   const size_t len = text_.size();
@@ -140,6 +145,7 @@ void TZuLoader::CompleteStatement(char terminator, const std::string& statement,
 void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
                                const std::string& text, size_t firstChar) {
   auto& s = script_;
+  if (s.StatementCount >= kMaxStatements) FailAt(firstChar, TooManyStatementsMessage());
   MarkPending(firstChar);
   const int32_t index = s.StatementCount++;
   TZuScriptStatementDef& record = s.Statements[static_cast<size_t>(index)];

@@ -13,9 +13,10 @@ std::string ReadTextFile(const std::string& fileName);
 // or the platform's error code when the file cannot be opened or read (text
 // is then empty).
 int ReadWholeFile(const std::string& fileName, std::string& text);
-// Appends text to the file (created when missing; an EOF mark 26 within the
-// last 128 bytes cuts the file there first), or writes it to standard output
-// when fileName is empty. Raises EFailure (EInOutError) on failure.
+// Appends text to the file (created when missing; end-of-file marks 26 that
+// end the file are dropped first, a mark followed by other data is kept), or
+// writes it to standard output when fileName is empty. Raises EFailure
+// (EInOutError) on failure.
 void AppendText(const std::string& fileName, std::string_view text);
 
 }  // namespace zu

@@ -25,6 +25,21 @@ namespace {
 
 void Write(std::string_view text) { platform::WriteStdout(text); }
 
+// True when the last failed flush of standard output found the reader of
+// its pipe gone.
+bool ReaderGone() {
+  return platform::LastError() == platform::ErrorCode(platform::ErrorKind::BrokenPipe);
+}
+
+// Writes a report to standard output, or to standard error when standard
+// output cannot be written (a full disk), so the report is not lost with
+// the output. A reader that closed the pipe early gets nothing: the run
+// ends quietly, as console tools do.
+void WriteReport(const std::string& text) {
+  Write(text);
+  if (!platform::FlushStdout() && !ReaderGone()) platform::WriteStderr(text);
+}
+
 // Parses and runs the main script on a thread with the interpreter's stack
 // (deep recursion of script functions needs far more than a default stack).
 // The failure, if any, is carried back to this thread to be reported here.
@@ -52,7 +67,7 @@ const TZuScript* ActiveScript(TZuScript* script) {
 
 // Reports a failure that is not a script error; the exit code is 1.
 int LastResort(const std::string& kind, const std::string& message, TZuScript* script) {
-  Write(FailureReport(kind, message, ActiveScript(script)));
+  WriteReport(FailureReport(kind, message, ActiveScript(script)));
   return 1;
 }
 
@@ -60,12 +75,14 @@ int LastResort(const std::string& kind, const std::string& message, TZuScript* s
 // failure through the last-resort report (exit code 1).
 int ReportFailure(std::exception_ptr failure, bool quiet, TZuScript* script, bool& lastResort) {
   lastResort = true;
+  // Output that no one reads any more ends the run without a report.
+  if (!platform::FlushStdout() && ReaderGone()) return 1;
   try {
     std::rethrow_exception(failure);
   } catch (const EZuScriptError& e) {
     lastResort = false;
     const TZuScript* where = e.Script != nullptr ? e.Script : ActiveScript(script);
-    if (!quiet) Write(ScriptErrorReport(where, e.Message()));
+    if (!quiet) WriteReport(ScriptErrorReport(where, e.Message()));
     return -1;
   } catch (const EFailure& e) {
     return LastResort(e.Kind(), e.Message(), script);
@@ -156,7 +173,9 @@ int RunHost(const std::vector<std::string>& args) {
   } catch (...) {
     // Freeing a script does not fail; nothing may escape the host regardless.
   }
-  platform::FlushStdout();
+  // Output that could not be written is a failure, like a failed write to
+  // a named file (a script error keeps its own exit code).
+  if (!platform::FlushStdout() && exitCode != -1) exitCode = 1;
   return exitCode;
 }
 

@@ -27,6 +27,7 @@ enum class ErrorKind {
   IsDirectory,      // a directory opened as a file: EISDIR; ERROR_ACCESS_DENIED
   InvalidArgument,  // EINVAL; ERROR_INVALID_PARAMETER
   Overflow,         // a value beyond its range: EOVERFLOW; ERROR_ARITHMETIC_OVERFLOW
+  BrokenPipe,       // the reader of a pipe has gone: EPIPE; ERROR_NO_DATA (232)
 };
 int ErrorCode(ErrorKind kind);
 // The message of the runtime's input/output error for a platform error code:
@@ -174,7 +175,11 @@ class DirSearch {
 // Standard output, written through this layer so it interleaves with the
 // output of started programs; Flush after every output statement.
 void WriteStdout(std::string_view text);
-void FlushStdout();
+// Writes what is buffered. False (LastError set) when standard output
+// cannot be written, now or at any earlier flush: the first failure sticks,
+// and output after it is dropped. A reader that closed its end of a pipe
+// gives ErrorCode(ErrorKind::BrokenPipe).
+bool FlushStdout();
 void WriteStderr(std::string_view text);
 // One line of standard input up to LF, a CR right before it dropped. False at
 // the end of input (line then empty). Never raises.

@@ -90,8 +90,10 @@ int ReadWholeFile(const std::string& fileName, std::string& text) {
 
 void AppendText(const std::string& fileName, std::string_view text) {
   if (fileName.empty()) {
+    // Standard output fails like a file: a full disk or a closed pipe is an
+    // input/output error, never text silently lost.
     platform::WriteStdout(text);
-    platform::FlushStdout();
+    if (!platform::FlushStdout()) RaiseInOut(platform::LastError());
     return;
   }
   bool existed = platform::FileExists(fileName);

@@ -16,7 +16,7 @@ int ReadWholeFile(const std::string& fileName, std::string& text);
 // Appends text to the file (created when missing; end-of-file marks 26 that
 // end the file are dropped first, a mark followed by other data is kept), or
 // writes it to standard output when fileName is empty. Raises EFailure
-// (EInOutError) on failure.
+// (EInOutError) on failure, standard output included.
 void AppendText(const std::string& fileName, std::string_view text);
 
 }  // namespace zu

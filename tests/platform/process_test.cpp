@@ -2,6 +2,8 @@
 // text, direct start of executables and PATH names, and waiting.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/platform.h"
@@ -46,6 +48,31 @@ TEST(StartProcess, MissingFileIsNotStarted) {
   EXPECT_FALSE(p.IsStarted());
   p.Wait();  // harmless
   EXPECT_FALSE(StartProcess("", "").IsStarted());
+}
+
+// Children of this process that have ended and not been collected.
+int Zombies() {
+  const std::string self = std::filesystem::read_symlink("/proc/self").string();
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(stat, line)) continue;
+    // pid (name) state ppid ...; the name may hold blanks and parentheses.
+    std::istringstream rest(line.substr(line.rfind(')') + 1));
+    std::string state, ppid;
+    rest >> state >> ppid;
+    if (state == "Z" && ppid == self) ++count;
+  }
+  return count;
+}
+
+TEST(StartProcess, ChildrenNotWaitedForAreCollected) {
+  if (!std::filesystem::exists("/proc/self/stat")) GTEST_SKIP() << "no /proc";
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(StartProcess("true", "").IsStarted());
+  Sleep(500);  // they all end meanwhile
+  ASSERT_TRUE(StartProcess("true", "").IsStarted());
+  EXPECT_LE(Zombies(), 1);  // at most the one just started
 }
 
 }  // namespace

@@ -133,6 +133,10 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Deletes a file; false (LastError set) when it could not.
 bool RemoveFile(const std::string& path);
+// Renames a file in one step, replacing an existing target (rename on
+// POSIX, MoveFileEx with MOVEFILE_REPLACE_EXISTING on Windows); readers see
+// the old file or the new one, never a part. False (LastError set) on failure.
+bool RenameFile(const std::string& from, const std::string& to);
 // Creates a directory and its parents; false on failure.
 bool CreateDirectories(const std::string& path);
 // UTC file time converted to local calendar fields (TZ honoured).
@@ -278,6 +282,10 @@ Process StartProcess(const std::string& file, const std::string& parameters);
 // backslashes before a quote give n and the quote groups, 2n+1 give n and a
 // literal quote; other backslashes are kept.
 std::vector<std::string> SplitCommandLine(const std::string& text);
+
+// The id of this process (getpid, GetCurrentProcessId): names of temporary
+// files that concurrent runs must not share.
+uint32_t CurrentProcessId();
 
 // ---------------------------------------------------------------- clocks, alerts, threads
 // Sleeps; 0xFFFFFFFF waits forever.

@@ -89,6 +89,8 @@ intptr_t Spawn(const std::string& program, const std::vector<std::string>& args)
 
 }  // namespace
 
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
+
 std::vector<std::string> SplitCommandLine(const std::string& text) {
   std::vector<std::string> args;
   size_t i = 0;

@@ -162,7 +162,7 @@ bool Tokenize(std::string_view s, std::vector<Token>& tokens) {
     } else if (c == static_cast<unsigned char>(loc.TimeSeparator) || c == ':') {
       tokens.push_back({TokenKind::TimeSep});
       ++i;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' ||
+    } else if (IsServiceBlank(static_cast<char>(c)) || c == ',' ||
                c == static_cast<unsigned char>(loc.DateSeparator) || c == '/' || c == '-') {
       // A doubled date separator ("12//6") is no date.
       if ((c == '/' || c == '-') && i + 1 < s.size() && s[i + 1] == s[i]) return false;

@@ -47,8 +47,7 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
       }
     }
     // Read whole, as the loader read it (a file it cannot read gives line 1).
-    std::string content;
-    if (!path.empty() && ReadWholeFile(path, content) == 0) text = JoinLines(SplitLines(content));
+    if (!path.empty() && ReadWholeFile(path, text) != 0) text.clear();
   } else {
     // A script without a file: the text of the outermost script, in which a
     // function body's positions were counted as well.
@@ -57,16 +56,23 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
     text = JoinLines(root->Source);
   }
 
+  // The text is walked as if its lines were joined with CR LF (a CR LF, a
+  // lone CR or a lone LF each count as the two characters CR LF), without
+  // building that copy: a file of millions of lines is located in place.
   line = 1;
   column = 1;
-  const size_t count = std::min(text.size(), static_cast<size_t>(record.Position - 1));
-  for (size_t i = 0; i < count; ++i) {
+  const size_t count = static_cast<size_t>(record.Position - 1);
+  size_t joined = 0;  // characters of the joined text passed so far
+  for (size_t i = 0; i < text.size() && joined < count; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '\r') {
-      ++line;
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      ++line;  // the CR; the LF after it counts nothing
       column = 1;
-    } else if (c >= 32) {
-      ++column;
+      joined += 2;
+    } else {
+      if (c >= 32) ++column;
+      ++joined;
     }
   }
 }

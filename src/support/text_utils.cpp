@@ -121,6 +121,11 @@ std::string UpperAscii(std::string_view s) {
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
+  // Reserved up front: a script of millions of lines would otherwise hold
+  // its line vector twice while it grows.
+  size_t breaks = 0;
+  for (char c : text) breaks += (c == '\r' || c == '\n') ? 1 : 0;
+  lines.reserve(breaks + 1);
   size_t start = 0;
   size_t i = 0;
   while (i < text.size()) {

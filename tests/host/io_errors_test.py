@@ -83,6 +83,10 @@ def full_outputs(c):
     with open("/dev/full", "wb") as full:  # only the banner is lost
         p = c.run(["silent.zus"], stdout=full)
     c.check("banner on a full disk", p.returncode, 1)
+    c.write("tfile.zus", b'Import io.zux; Object f : TFile; f.Open("/dev/full", 1);\r\n'
+                         b'Print Str(f.WriteString("abc")) + "\\r\\n";\r\n')
+    p = c.run(["-q", "tfile.zus"])
+    c.check("TFile.WriteString on a full disk", (p.returncode, p.stdout), (0, b"-1\r\n"))
     c.write("append.zus", b'Print "x" >> "/dev/full";\r\n')
     p = c.run(["-q", "append.zus"])
     c.check("append to /dev/full", (p.returncode, p.stdout),

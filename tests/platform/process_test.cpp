@@ -70,9 +70,16 @@ int Zombies() {
 TEST(StartProcess, ChildrenNotWaitedForAreCollected) {
   if (!std::filesystem::exists("/proc/self/stat")) GTEST_SKIP() << "no /proc";
   for (int i = 0; i < 40; ++i) ASSERT_TRUE(StartProcess("true", "").IsStarted());
-  Sleep(500);  // they all end meanwhile
-  ASSERT_TRUE(StartProcess("true", "").IsStarted());
-  EXPECT_LE(Zombies(), 1);  // at most the one just started
+  // Each start collects the children that have ended by then; at most the
+  // one just started may have ended since. A loaded machine gets time.
+  int zombies = 0;
+  for (int round = 0; round < 50; ++round) {
+    Sleep(100);
+    ASSERT_TRUE(StartProcess("true", "").IsStarted());
+    zombies = Zombies();
+    if (zombies <= 1) break;
+  }
+  EXPECT_LE(zombies, 1);
 }
 
 }  // namespace

@@ -25,6 +25,13 @@ int WriteAll(int fd, const char* data, size_t size) {
     ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        // A descriptor left non-blocking by someone else: wait until it
+        // takes more rather than report a failure that is not there.
+        struct pollfd p = {fd, POLLOUT, 0};
+        ::poll(&p, 1, -1);
+        continue;
+      }
       return errno;
     }
     if (n == 0) return ENOSPC;

@@ -26,6 +26,7 @@ enum class FrameKind : uint8_t {
   kAlternative,  // the next Alternative of a choice to try
   kRepeat,       // a greedy repetition giving back one character at a time
   kFailMark,     // everything above failed: remember (node, position)
+  kRunMark,      // a repetition's every continuation failed: remember the range
 };
 
 struct Frame {
@@ -81,6 +82,7 @@ class Matcher {
         scratch_(scratch) {
     scratch_.LoopPos.assign(static_cast<size_t>(program_.LoopCount), -1);
     memoOn_ = false;
+    if (program_.LoopCount == 0) runs_.assign(static_cast<size_t>(program_.ChoiceCount), {});
   }
 
   // One attempt at `start`; on success fills the slots.
@@ -97,6 +99,18 @@ class Matcher {
     if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
     scratch_.Stack.push_back(f);
   }
+  // Continuations that failed after an unbounded repetition, per repetition
+  // node: every position in [Low, End] failed, for repetitions whose run of
+  // matching characters ended at End. A later entry with the same run end
+  // tries only the positions below Low (and fails at once when none is
+  // left), so ".*" followed by ".*" and a literal that is not there costs
+  // linear time instead of quadratic, per start and over all starts. Only
+  // for programs without loops, where what follows a node at a position
+  // depends on nothing else.
+  struct RunFailure {
+    int32_t End = -1;
+    int32_t Low = 0;
+  };
   Frame MakeFrame(FrameKind kind, int node, int pos) const {
     return Frame{kind,
                  node,
@@ -170,6 +184,7 @@ class Matcher {
   MatchScratch& scratch_;
   bool memoOn_ = false;
   uint64_t backtracks_ = 0;
+  std::vector<RunFailure> runs_;  // by choice index; empty when the program has loops
 };
 
 bool Matcher::SingleMatches(int node, unsigned char c) const {
@@ -341,7 +356,32 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           ok = false;
           break;
         }
-        int count = CountRepeat(simple, pos, max);
+        int count = 0;
+        if (!runs_.empty() && op != kRepeatBraces) {
+          const int32_t index = program_.NodeIndex[node];
+          const RunFailure& known = runs_[static_cast<size_t>(index)];
+          // Every entry from `from` on ran to known.End: one at or after it
+          // has only known failures to try, one before it needs to scan no
+          // further than `from` to join that run.
+          const int from = known.Low - min;
+          if (known.End >= 0 && pos >= from && pos <= known.End) {
+            ok = false;
+            break;
+          }
+          if (known.End >= 0 && pos < from) {
+            count = CountRepeat(simple, pos, from - pos);
+            if (count == from - pos) count = known.End - pos;
+          } else {
+            count = CountRepeat(simple, pos, max);
+          }
+          const int end = pos + count;
+          if (known.End == end) count = known.Low - 1 - pos;  // only the untried positions
+          Frame mark = MakeFrame(FrameKind::kRunMark, index, pos + min);
+          mark.Count = end;
+          Push(mark);
+        } else {
+          count = CountRepeat(simple, pos, max);
+        }
         Frame f = MakeFrame(FrameKind::kRepeat, node, pos);
         f.Count = count;
         f.Min = min;
@@ -373,6 +413,18 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       Frame& f = scratch_.Stack.back();
       if (f.Kind == FrameKind::kFailMark) {
         MemoSet(f.MemoEntry);
+        scratch_.Stack.pop_back();
+        continue;
+      }
+      if (f.Kind == FrameKind::kRunMark) {
+        // The positions tried now join the known ones when the run ends at
+        // the same place; a run ending elsewhere starts a new range.
+        RunFailure& known = runs_[static_cast<size_t>(f.Node)];
+        if (known.End == f.Count) {
+          known.Low = std::min(known.Low, f.Pos);
+        } else {
+          known = RunFailure{f.Count, f.Pos};
+        }
         scratch_.Stack.pop_back();
         continue;
       }

@@ -1,5 +1,7 @@
 // The character scan of the loader: comments, string literals, statement ends
 // and blocks, and the completion of a statement into a record.
+#include <algorithm>
+
 #include "engine/loader/loader.h"
 
 #include "support/text_utils.h"
@@ -19,7 +21,15 @@ TZuLoader::TZuLoader(TZuScript& script, std::string_view text, bool prelude)
     : script_(script),
       text_(text),
       prelude_(prelude),
-      fileName_(ExtractFileName(script.FileName)) {}
+      fileName_(ExtractFileName(script.FileName)) {
+  // A first line starting with "#!" (the interpreter line of an executable
+  // script) is a comment on every platform. The scan resumes at the CR that
+  // ends it, so positions, and with them line numbers, stay as they are.
+  // Function bodies have an owner and never start a file.
+  if (!prelude_ && script.Owner == nullptr && text_.substr(0, 2) == "#!") {
+    pos_ = std::min(text_.find('\r'), text_.size());
+  }
+}
 
 int32_t TZuLoader::PositionOf(size_t position) const {
   if (prelude_) return 0;

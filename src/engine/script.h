@@ -18,6 +18,7 @@ namespace zu {
 
 class TZuScript;
 class TZuScriptExtModule;
+class TZuLoadObserver;
 
 // Stack of the thread the host runs the interpreter on (platform::RunWithStack).
 // Sized so that kMaxCallDepth nested user-function calls fit even in a
@@ -188,6 +189,8 @@ struct TZuRunContext {
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
+  // Told what the loader drops without an error (check mode only).
+  TZuLoadObserver* LoadObserver = nullptr;
   TRegExprCache RegExprCache;
 };
 

@@ -35,6 +35,12 @@ std::string FormatErrorReport(const std::string& scriptName, const std::string& 
          LocationText(StatementLocation{fileName, line, column}) + "\r\n";
 }
 
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column) {
+  return "\r\nWarning in " + scriptName + ":\r\n" + message +
+         LocationText(StatementLocation{fileName, line, column}) + "\r\n";
+}
+
 StatementLocation LocateCurrentStatement(const TZuScript& script) {
   StatementLocation where;
   const int32_t index = script.CurrentStatement;

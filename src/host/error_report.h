@@ -15,6 +15,11 @@ namespace zu::host {
 std::string FormatErrorReport(const std::string& scriptName, const std::string& message,
                               const std::string& fileName, int32_t line, int32_t column);
 
+// "\r\nWarning in NAME:\r\nMESSAGE" and the location as in the error report;
+// then a line end. One finding of the check mode (zus -c).
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column);
+
 // The location of a script's current statement: its file name (empty when
 // the record has none) and the line and column (0 when unknown).
 struct StatementLocation {

@@ -235,6 +235,10 @@ void TZuLoader::ScanImport(const std::string& text, char terminator, size_t firs
   if (terminator != ';')
     FailAt(firstChar, std::string("\";\" expected, but \"") + terminator + "\" found");
   const std::string name = Trim(std::string_view(text).substr(6));
+  // A check loads no module, not even an auto-import: no module code runs.
+  if (const TZuLoadObserver* observer = script_.Context().LoadObserver;
+      observer != nullptr && !observer->LoadsModules())
+    return;
   // The module's failures are located at the Import statement.
   MarkPending(firstChar);
   script_.ImportModule(name);

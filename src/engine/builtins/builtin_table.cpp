@@ -156,4 +156,10 @@ ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
   return kOperations[static_cast<size_t>(found->Id)](script, args);
 }
 
+std::vector<BuiltinSignature> BuiltinSignatures() {
+  std::vector<BuiltinSignature> signatures;
+  for (const auto& def : kBuiltinFunctions) signatures.push_back({def.Name, def.ArgCount});
+  return signatures;
+}
+
 }  // namespace zu

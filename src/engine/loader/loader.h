@@ -24,6 +24,9 @@ inline constexpr uint32_t kBlockBit = 0x100;
 inline constexpr uint32_t kExecutableBit = 0x10000;
 // The keyword table, or nullptr for a word that is no keyword (A-Z case ignored).
 const TZuScriptKwDef* FindKeyword(std::string_view word);
+// The names of the keyword table, in table order (for tools and for the
+// tests that hold documents and editor grammars to the table).
+std::vector<std::string_view> KeywordNames();
 
 // The file name part of a path (after the last directory delimiter).
 std::string ExtractFileName(std::string_view path);

@@ -69,6 +69,12 @@ const TZuScriptKwDef* FindKeyword(std::string_view word) {
   return nullptr;
 }
 
+std::vector<std::string_view> KeywordNames() {
+  std::vector<std::string_view> names;
+  for (const auto& k : kKeywords) names.emplace_back(k.Name);
+  return names;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   size_t size = 0;
   for (const auto& l : lines) size += l.size() + 2;

@@ -27,7 +27,7 @@ if(NOT WIN32)
     file(CREATE_LINK \"${_zu_link_target}\" \"\${_bin}/zus\" SYMBOLIC)")
 
   install(FILES ${PROJECT_SOURCE_DIR}/docs/zus.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/modules.md
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/language.md ${PROJECT_SOURCE_DIR}/docs/modules.md
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zuscript)
 
   # For module authors: the header and a pkg-config file that finds it

@@ -68,7 +68,7 @@ def main():
             if not os.path.isfile(os.path.join(program_dir, name)):
                 problems.append("%s missing beside the program" % name)
         for rel in ("share/man/man1/zus.1", "include/zuscriptx.h",
-                    "share/doc/zuscript/modules.md"):
+                    "share/doc/zuscript/language.md", "share/doc/zuscript/modules.md"):
             if not os.path.isfile(os.path.join(usr, rel)):
                 problems.append("usr/%s missing" % rel)
 

@@ -39,19 +39,19 @@ class LoadNotes : public TZuLoadObserver {
   std::vector<Note> Notes;
 
   bool LoadsModules() const override { return false; }
-  void StatementDropped(const std::string& path, int32_t position,
-                        std::string_view text) override {
-    Notes.push_back({path, position,
-                     Quote(text) + " is dropped: a statement needs \";\" and none follows it"});
+  void StatementDropped(const std::string& path, int32_t position, std::string_view text) override {
+    Notes.push_back(
+        {path, position, Quote(text) + " is dropped: a statement needs \";\" and none follows it"});
   }
   void BlockOpenAtEnd(const std::string& path, int32_t position,
                       std::string_view keyword) override {
-    Notes.push_back({path, position,
-                     "The block of \"" + std::string(keyword) +
-                         "\" is not closed: it ends with the file"});
+    Notes.push_back(
+        {path, position,
+         "The block of \"" + std::string(keyword) + "\" is not closed: it ends with the file"});
   }
   void CommentOpenAtEnd(const std::string& path, int32_t position) override {
-    Notes.push_back({path, position, "The comment \"/*\" is not closed: it hides the rest of the file"});
+    Notes.push_back(
+        {path, position, "The comment \"/*\" is not closed: it hides the rest of the file"});
   }
   void LineHidden(const std::string& path, int32_t position, std::string_view hidden) override {
     Notes.push_back({path, position,
@@ -87,8 +87,8 @@ TZuFinding Locate(const StatementRef& where, std::string message) {
   TZuFinding finding;
   where.Script->GetStatementLocation(where.Index, finding.Line, finding.Column);
   const TZuScriptStatementDef& record = where.Script->Statements[static_cast<size_t>(where.Index)];
-  finding.FileName = record.FileName.empty() ? ExtractFileName(where.Script->FileName)
-                                             : record.FileName;
+  finding.FileName =
+      record.FileName.empty() ? ExtractFileName(where.Script->FileName) : record.FileName;
   finding.Message = std::move(message);
   return finding;
 }
@@ -141,8 +141,8 @@ std::vector<TZuFinding> CheckScript(TZuScript& script) {
       continue;
     if (facts.Expressions.Reads.count(assignment.Key) != 0) continue;
     if (!reported.emplace(assignment.Key, true).second) continue;
-    findings.push_back(
-        Locate(assignment.Where, "Variable \"" + assignment.Name + "\" is assigned but never read"));
+    findings.push_back(Locate(assignment.Where,
+                              "Variable \"" + assignment.Name + "\" is assigned but never read"));
   }
 
   // A file included twice gives the same finding twice: it is kept once.
@@ -155,8 +155,9 @@ std::vector<TZuFinding> CheckScript(TZuScript& script) {
   const auto order = [&own](const TZuFinding& f) {
     return std::make_tuple(f.FileName != own, f.FileName, f.Line, f.Column);
   };
-  std::stable_sort(findings.begin(), findings.end(),
-                   [&order](const TZuFinding& a, const TZuFinding& b) { return order(a) < order(b); });
+  std::stable_sort(
+      findings.begin(), findings.end(),
+      [&order](const TZuFinding& a, const TZuFinding& b) { return order(a) < order(b); });
   return findings;
 }
 

@@ -62,8 +62,8 @@ void CheckLeadingSign(std::string_view text, const std::vector<std::string>& tok
                       ExpressionFacts& facts) {
   if (tokens.size() < 2 || !IsSignOnly(tokens[0])) return;
   const std::string_view written = TrimView(text);
-  std::string message = "\"" + std::string(written) + "\" is 0: a leading \"" + tokens[0] +
-                        "\" is no sign";
+  std::string message =
+      "\"" + std::string(written) + "\" is 0: a leading \"" + tokens[0] + "\" is no sign";
   if (tokens[0].size() == 1) {
     message += " (write \"0 " + tokens[0] + " " +
                std::string(TrimView(written.substr(written.find(tokens[0][0]) + 1))) + "\")";
@@ -89,7 +89,8 @@ void WalkOperand(std::string_view token, ExpressionFacts& facts) {
       AddWordsAsReads(token.substr(paren), facts);
       return;
     }
-    for (std::string_view argument : SplitArguments(token.substr(paren + 1, token.size() - paren - 2)))
+    for (std::string_view argument :
+         SplitArguments(token.substr(paren + 1, token.size() - paren - 2)))
       WalkExpression(argument, facts);
     return;
   }

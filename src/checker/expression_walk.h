@@ -13,7 +13,7 @@ namespace zu::checker {
 // What the expressions of a program reveal. Names are kept upper-cased
 // (A-Z), the way the engine compares them.
 struct ExpressionFacts {
-  std::set<std::string> Reads;  // names an operand may read as a variable
+  std::set<std::string> Reads;     // names an operand may read as a variable
   std::vector<std::string> Traps;  // messages for the expression just walked
 };
 

@@ -217,8 +217,8 @@ void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
     if (terminator == '{') {
       if (!ScanBlock(true)) {
         if (TZuLoadObserver* observer = Observer())
-          observer->BlockOpenAtEnd(script_.FileName, s.Statements[static_cast<size_t>(index)].Position,
-                                   keyword->Name);
+          observer->BlockOpenAtEnd(
+              script_.FileName, s.Statements[static_cast<size_t>(index)].Position, keyword->Name);
       }
       s.CurrentStatement = index;
     }

@@ -9,6 +9,7 @@
 #include <set>
 #include <tuple>
 
+#include "checker/message_text.h"
 #include "checker/statement_checks.h"
 #include "engine/loader/loader.h"
 #include "engine/script.h"
@@ -23,8 +24,8 @@ namespace {
 constexpr size_t kMaxQuoted = 60;
 
 std::string Quote(std::string_view text) {
-  if (text.size() <= kMaxQuoted) return "\"" + std::string(text) + "\"";
-  return "\"" + std::string(text.substr(0, kMaxQuoted)) + "...\"";
+  if (text.size() <= kMaxQuoted) return Concat({"\"", text, "\""});
+  return Concat({"\"", text.substr(0, kMaxQuoted), "...\""});
 }
 
 // What the loader drops or hides, each with the file and position where it
@@ -41,21 +42,23 @@ class LoadNotes : public TZuLoadObserver {
   bool LoadsModules() const override { return false; }
   void StatementDropped(const std::string& path, int32_t position, std::string_view text) override {
     Notes.push_back(
-        {path, position, Quote(text) + " is dropped: a statement needs \";\" and none follows it"});
+        {path, position,
+         Concat({Quote(text), " is dropped: a statement needs \";\" and none follows it"})});
   }
   void BlockOpenAtEnd(const std::string& path, int32_t position,
                       std::string_view keyword) override {
     Notes.push_back(
         {path, position,
-         "The block of \"" + std::string(keyword) + "\" is not closed: it ends with the file"});
+         Concat({"The block of \"", keyword, "\" is not closed: it ends with the file"})});
   }
   void CommentOpenAtEnd(const std::string& path, int32_t position) override {
     Notes.push_back(
         {path, position, "The comment \"/*\" is not closed: it hides the rest of the file"});
   }
   void LineHidden(const std::string& path, int32_t position, std::string_view hidden) override {
-    Notes.push_back({path, position,
-                     "\"@\" at the end of a line hides the next line as well: " + Quote(hidden)});
+    Notes.push_back(
+        {path, position,
+         Concat({"\"@\" at the end of a line hides the next line as well: ", Quote(hidden)})});
   }
 };
 
@@ -141,8 +144,8 @@ std::vector<TZuFinding> CheckScript(TZuScript& script) {
       continue;
     if (facts.Expressions.Reads.count(assignment.Key) != 0) continue;
     if (!reported.emplace(assignment.Key, true).second) continue;
-    findings.push_back(Locate(assignment.Where,
-                              "Variable \"" + assignment.Name + "\" is assigned but never read"));
+    findings.push_back(Locate(assignment.Where, Concat({"Variable \"", assignment.Name,
+                                                        "\" is assigned but never read"})));
   }
 
   // A file included twice gives the same finding twice: it is kept once.

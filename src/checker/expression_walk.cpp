@@ -3,6 +3,7 @@
 // expressions (a leading sign, and "&&"/"||" followed by further operators).
 #include "checker/expression_walk.h"
 
+#include "checker/message_text.h"
 #include "engine/script.h"
 #include "support/errors.h"
 #include "support/numbers.h"
@@ -32,8 +33,8 @@ bool IsNameChar(unsigned char c) {
 std::string LeftToRight(const std::vector<std::string>& tokens) {
   std::string reading = tokens[0];
   for (size_t k = 1; k + 1 < tokens.size(); k += 2) {
-    if (k > 1) reading = "(" + reading + ")";
-    reading += " " + tokens[k] + " " + tokens[k + 1];
+    if (k > 1) reading = Concat({"(", reading, ")"});
+    reading.append(Concat({" ", tokens[k], " ", tokens[k + 1]}));
   }
   return reading;
 }
@@ -48,9 +49,9 @@ void CheckLogicalOrder(std::string_view text, const std::vector<std::string>& to
     if (IsLogical(tokens[k])) {
       if (logical == nullptr) logical = &tokens[k];
     } else if (logical != nullptr) {
-      facts.Traps.push_back("\"" + std::string(TrimView(text)) + "\" is worked out as \"" +
-                            LeftToRight(tokens) + "\": there is no precedence, \"" + *logical +
-                            "\" binds no tighter than the operators after it");
+      facts.Traps.push_back(Concat({"\"", TrimView(text), "\" is worked out as \"",
+                                    LeftToRight(tokens), "\": there is no precedence, \"", *logical,
+                                    "\" binds no tighter than the operators after it"}));
       return;
     }
   }
@@ -63,10 +64,10 @@ void CheckLeadingSign(std::string_view text, const std::vector<std::string>& tok
   if (tokens.size() < 2 || !IsSignOnly(tokens[0])) return;
   const std::string_view written = TrimView(text);
   std::string message =
-      "\"" + std::string(written) + "\" is 0: a leading \"" + tokens[0] + "\" is no sign";
+      Concat({"\"", written, "\" is 0: a leading \"", tokens[0], "\" is no sign"});
   if (tokens[0].size() == 1) {
-    message += " (write \"0 " + tokens[0] + " " +
-               std::string(TrimView(written.substr(written.find(tokens[0][0]) + 1))) + "\")";
+    message.append(Concat({" (write \"0 ", tokens[0], " ",
+                           TrimView(written.substr(written.find(tokens[0][0]) + 1)), "\")"}));
   }
   facts.Traps.push_back(std::move(message));
 }

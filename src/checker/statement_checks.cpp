@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "checker/message_text.h"
 #include "engine/script.h"
 #include "support/errors.h"
 #include "support/text_utils.h"
@@ -71,21 +72,21 @@ bool IsNumberExpression(std::string_view text) {
 std::string UnreadableTargetMessage(std::string_view statement, std::string_view target,
                                     std::string_view expression) {
   if (target.empty()) {
-    return "\"" + std::string(statement) +
-           "\" has no name before \"=\": it gives the value to a variable with an empty name";
+    return Concat({"\"", statement,
+                   "\" has no name before \"=\": it gives the value to a variable with an empty "
+                   "name"});
   }
   size_t cut = target.size();
   while (cut > 0 && kOperatorChars.find(target[cut - 1]) != std::string_view::npos) --cut;
   const std::string_view op = target.substr(cut);
   const std::string_view name = TrimView(target.substr(0, cut));
-  std::string message = "\"" + std::string(statement) + "\" assigns to a new variable named \"" +
-                        std::string(target) + "\", which no expression can read";
+  std::string message = Concat({"\"", statement, "\" assigns to a new variable named \"", target,
+                                "\", which no expression can read"});
   if (op.empty() || !IsReadableName(name)) return message;
-  message += ": \"" + std::string(op) + "=\" is no assignment operator";
+  message.append(Concat({": \"", op, "=\" is no assignment operator"}));
   for (std::string_view arithmetic : kArithmetic) {
     if (op == arithmetic) {
-      message += " (write \"" + std::string(name) + " = " + std::string(name) + " " +
-                 std::string(op) + " " + std::string(expression) + "\")";
+      message.append(Concat({" (write \"", name, " = ", name, " ", op, " ", expression, "\")"}));
       break;
     }
   }
@@ -146,9 +147,9 @@ void CheckVarConst(std::string_view text, bool isConst, const StatementRef& wher
       // The initial expression ends at the next "=": "b = x == y" gives b
       // the value of x and ignores the rest.
       AddTrap(where,
-              "\"" + std::string(TrimView(piece)) + "\" gives \"" + std::string(name) +
-                  "\" the value of \"" + std::string(initial) + "\" alone: an initial expression " +
-                  "ends at the next \"=\" (assign the comparison in a statement of its own)",
+              Concat({"\"", TrimView(piece), "\" gives \"", name, "\" the value of \"", initial,
+                      "\" alone: an initial expression ends at the next \"=\" (assign the "
+                      "comparison in a statement of its own)"}),
               facts);
       AddWordsAsReads(piece.substr(to), facts.Expressions);
     }
@@ -235,9 +236,9 @@ void CheckWrite(std::string_view text, const StatementRef& where, ProgramFacts& 
   }
   if (IsNumberExpression(file)) {
     AddTrap(where,
-            "The output goes to a file named by the number \"" + std::string(file) +
-                "\": \">>\" in an output statement names a file, it is no shift (shift in an "
-                "assignment before the output)",
+            Concat({"The output goes to a file named by the number \"", file,
+                    "\": \">>\" in an output statement names a file, it is no shift (shift in "
+                    "an assignment before the output)"}),
             facts);
   }
   Walk(value, where, facts);

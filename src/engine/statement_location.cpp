@@ -56,12 +56,19 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
     text = JoinLines(root->Source);
   }
 
+  LineAndColumn(text, record.Position, line, column);
+}
+
+void LineAndColumn(std::string_view text, int32_t position, int32_t& line, int32_t& column) {
+  line = 0;
+  column = 0;
+  if (position <= 0) return;
   // The text is walked as if its lines were joined with CR LF (a CR LF, a
   // lone CR or a lone LF each count as the two characters CR LF), without
   // building that copy: a file of millions of lines is located in place.
   line = 1;
   column = 1;
-  const size_t count = static_cast<size_t>(record.Position - 1);
+  const size_t count = static_cast<size_t>(position - 1);
   size_t joined = 0;  // characters of the joined text passed so far
   for (size_t i = 0; i < text.size() && joined < count; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);

@@ -207,6 +207,13 @@ bool ReadConsoleEvent(InputRecord& record);
 bool FlushConsoleInput();
 
 // ---------------------------------------------------------------- libraries
+// The codes a failed load or lookup leaves in LastError(): the Windows
+// loader's, on every platform, so messages and documentation read the same.
+inline constexpr int kLibraryAccessDenied = 5;  // unreadable file, or a directory
+inline constexpr int kLibraryNotFound = 126;    // no such file, or a library it needs is missing
+inline constexpr int kLibraryEntryMissing = 127;  // an export, or a symbol it imports, is missing
+inline constexpr int kLibraryBadFormat = 193;     // not a loadable library for this machine
+
 // A loaded dynamic library; move-only, unloaded by Free or the destructor.
 class Library {
  public:
@@ -217,10 +224,16 @@ class Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
-  // Failure: a not-loaded object, LastError() set (0 when unknown).
+  // Loads a library by path; a name without directory is looked for beside
+  // the program, then in the current directory, then by the system's own
+  // search. The file is checked before it is mapped (headers, and every
+  // segment within the file), so a truncated, corrupt or foreign file fails
+  // with kLibraryBadFormat instead of crashing the process. Failure: a
+  // not-loaded object and LastError() one of the kLibrary codes.
   static Library Load(const std::string& path);
   bool IsLoaded() const { return handle_ != nullptr; }
-  // Address of an export, nullptr (LastError set) when missing.
+  // Address of an export; nullptr with LastError() kLibraryEntryMissing when
+  // missing.
   void* Symbol(const char* name) const;
   void Free();
 

@@ -87,6 +87,9 @@ inline constexpr uint32_t kAttrReadOnly = 1;
 inline constexpr uint32_t kAttrHidden = 2;
 inline constexpr uint32_t kAttrDirectory = 16;
 inline constexpr uint32_t kAttrArchive = 32;
+// A symbolic link (a reparse point on Windows). It carries the kind of what
+// it points to; a recursive search never descends into it.
+inline constexpr uint32_t kAttrReparsePoint = 1024;
 
 struct FileInfo {
   uint64_t Size = 0;
@@ -138,15 +141,20 @@ bool CreateDirectories(const std::string& path);
 CalendarTime FileTimeToLocal(const FileTime& t);
 
 // ---------------------------------------------------------------- directories
+// One entry of a directory listing. A symbolic link has kAttrReparsePoint
+// beside the kind of what it points to, and that target's size and times; a
+// link that points nowhere is a file with the link's own data.
 struct DirEntry {
   std::string Name;
-  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden
+  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden, +ReparsePoint
   uint64_t Size = 0;
   FileTime Creation, LastAccess, LastWrite;
 };
 
-// A listing of every entry of one directory ("*.*" without "." and "..").
-// Move-only; closed by the destructor.
+// A listing of every entry of one directory ("*.*" without "." and ".."),
+// each entry with its information from one query of the file system (one
+// statx on POSIX; what FindNextFile gives on Windows), so that a walk costs
+// no more than that per entry. Move-only; closed by the destructor.
 class DirSearch {
  public:
   DirSearch() = default;
@@ -168,6 +176,7 @@ class DirSearch {
  private:
   void* dir_ = nullptr;
   std::string path_;
+  bool readOnlyVolume_ = false;  // nothing in the directory may be written
 };
 
 // ---------------------------------------------------------------- console

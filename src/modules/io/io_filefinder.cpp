@@ -26,15 +26,23 @@ platform::DirEntry EmptyFindData() {
 // Entries come in case-insensitive name order, as Windows lists an NTFS
 // directory, the bytes deciding between names that differ only in case.
 // The locale's collation plays no part, so a walk is the same everywhere.
-bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
-  size_t n = std::min(a.Name.size(), b.Name.size());
-  for (size_t k = 0; k < n; ++k) {
-    unsigned char ca = platform::UpperChar(static_cast<unsigned char>(a.Name[k]));
-    unsigned char cb = platform::UpperChar(static_cast<unsigned char>(b.Name[k]));
-    if (ca != cb) return ca < cb;
+// Each name is upper-cased once, not at every comparison of the sort.
+void SortEntries(std::vector<platform::DirEntry>& entries) {
+  struct Keyed {
+    std::string Key;
+    platform::DirEntry Entry;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(entries.size());
+  for (platform::DirEntry& entry : entries) {
+    std::string key = platform::UpperText(entry.Name);
+    keyed.push_back({std::move(key), std::move(entry)});
   }
-  if (a.Name.size() != b.Name.size()) return a.Name.size() < b.Name.size();
-  return a.Name < b.Name;
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    int order = a.Key.compare(b.Key);
+    return order != 0 ? order < 0 : a.Entry.Name < b.Entry.Name;
+  });
+  for (size_t k = 0; k < keyed.size(); ++k) entries[k] = std::move(keyed[k].Entry);
 }
 
 }  // namespace
@@ -123,7 +131,7 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     entry = platform::DirEntry();
   } while (search.Next(entry));
   search.Close();
-  std::sort(entries_.begin(), entries_.end(), EntryBefore);
+  SortEntries(entries_);
   searchOpen_ = true;
   return NextEntry();
 }
@@ -144,9 +152,12 @@ bool TZuScriptX_FileFinder::NextMatch() {
   for (;;) {
     if ((FindData.Attributes & platform::kAttrDirectory) != 0) {
       // Directories whose name starts with a dot are neither reported nor
-      // searched; every other directory is reported, whatever the mask.
+      // searched; every other directory is reported, whatever the mask. A
+      // link to a directory is never searched, so that a link cycle cannot
+      // make the walk endless.
       if (FindData.Name.empty() || FindData.Name[0] != '.') {
-        if (Recursive) PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
+        if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0)
+          PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
         return true;
       }
     } else if (WildcardMatch(FindData.Name, SearchMask, true)) {

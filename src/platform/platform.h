@@ -206,6 +206,11 @@ struct InputRecord {
 // The console input queue of standard input. On POSIX each byte or escape
 // sequence read from the terminal (raw, non-blocking; the mode is restored
 // on every exit) becomes a key-down record and a synthesized key-up record.
+// The state behind these calls (the terminal's mode, the handlers that
+// restore it, the queue) is process-wide and exists once: the program's. This
+// layer is linked into extension modules too, and there the calls reach the
+// program's copy (its export ZuProcessConsole), so a module never changes
+// the terminal or installs a handler that would outlive its unloading.
 // Handle: the standard input handle, -1 when there is none.
 intptr_t StdInputHandle();
 // Number of pending events, or -1 when standard input is no console.

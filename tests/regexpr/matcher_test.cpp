@@ -185,6 +185,13 @@ TEST(Matcher, EmptyIterationsEndTheRepetition) {
   EXPECT_EQ(Slot("(a{0,2})+", "b", 0), "1,0");
   EXPECT_EQ(Slot("(a{0,1}b{0,1})*c", "ababbac", 0), "1,7");
   EXPECT_THROW(Slot("((x{0,3})*)*y", "xxxxy", 0), ERegExpr);  // (x..)* has no width
+  // The empty pass is taken, not refused: the repetition never backtracks
+  // into a later alternative to avoid it, but the rest of the match may.
+  TRegExpr re;
+  re.SetExpression("(x{0,2}|ab)*");
+  EXPECT_EQ(re.ReplaceAll("abab", "<>"), "<>a<>b<>a<>b<>");
+  EXPECT_EQ(Slot("(x{0,2}|ab)*c", "ababc", 0), "1,5");
+  EXPECT_EQ(Slot("(x{0,2}|ab)+", "abab", 0), "1,0");
 }
 
 TEST(Matcher, PathologicalPatternsFinish) {
@@ -210,6 +217,14 @@ TEST(Matcher, PathologicalPatternsFinish) {
   EXPECT_FALSE(re.Exec(big + "b"));
   re.SetExpression("(.)*x");
   EXPECT_FALSE(re.Exec(big));
+  // Choice nodes times input far beyond what a table of every pair would
+  // take: the memory follows the pairs visited, and the search still ends.
+  std::string runs;
+  while (runs.size() < 100000) runs += std::string(30, 'a') + "X";
+  std::string manyChoices = "(a|aa)*[cd]";
+  for (int k = 0; k < 1400; ++k) manyChoices += "x?";
+  re.SetExpression(manyChoices);
+  EXPECT_FALSE(re.Exec(runs));
 }
 
 }  // namespace

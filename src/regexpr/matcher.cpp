@@ -370,7 +370,7 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           ok = false;
           break;
         }
-        size_t len = std::strlen(reinterpret_cast<const char*>(lit));
+        size_t len = static_cast<size_t>(program_.LiteralLength[node]);
         if (static_cast<size_t>(length_ - pos) < len) {
           ok = false;
           break;
@@ -501,6 +501,16 @@ bool SearchProgram(const TRegExprProgram& program, std::string_view input, size_
     return false;
   Matcher m(program, input, scratch);
   if (program.Anchored) return m.Attempt(s, slots);
+  if (program.HasFirstSet) {
+    // A match consumes a first character from the set, so no other position
+    // (and not the end) can start one.
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(input.data());
+    for (int p = s; p < n; ++p) {
+      if (program.FirstSet[text[p]] && m.Attempt(p, slots)) return true;
+    }
+    slots.Clear();
+    return false;
+  }
   if (program.FirstChar != 0) {
     for (size_t p = input.find(static_cast<char>(program.FirstChar), start);
          p != std::string_view::npos; p = input.find(static_cast<char>(program.FirstChar), p + 1)) {

@@ -101,6 +101,15 @@ struct TRegExprProgram {
   // loop's last alternative), taken after a pass that consumed nothing;
   // -1 elsewhere.
   std::vector<int32_t> LoopExit;
+  // By Literal / LiteralCI offset: the operand's length, so that matching
+  // need not measure it.
+  std::vector<int32_t> LiteralLength;
+  // The characters every match starts with, when the program cannot match
+  // the empty string (an alternation such as "(cat|dog)" gives c and d);
+  // the search tries no other position. Empty when there is no such set or
+  // FirstChar or Anchored says more.
+  std::bitset<256> FirstSet;
+  bool HasFirstSet = false;
   // Membership of every set node (SetIndex by node offset into Sets), case
   // folding already applied for the CI sets.
   std::vector<int32_t> SetIndex;
@@ -128,7 +137,7 @@ std::shared_ptr<const TRegExprProgram> CompileProgram(std::string_view expressio
 // literal.
 void DeriveSearchHints(TRegExprProgram& program, bool startsWithStar);
 // The matcher's helpers of a compiled program: node indexes, loop exits,
-// set bitmaps and the case mapping.
+// literal lengths, set bitmaps, the case mapping and the first-character set.
 void BuildMatcherIndexes(TRegExprProgram& program);
 
 // Raises ERegExpr for `code`; `compilePos` is appended as " (pos N)" for

@@ -227,5 +227,16 @@ TEST(Matcher, PathologicalPatternsFinish) {
   EXPECT_FALSE(re.Exec(runs));
 }
 
+TEST(Matcher, FirstSetSkipsOnlyImpossibleStarts) {
+  EXPECT_EQ(Slot("(cat|dog)s?[0-9]+", "hotdogs12 cat9", 0), "4,6");
+  EXPECT_EQ(Slot("(cat|dog)s?[0-9]+", "hotdogs12 cat9", 1), "4,3");
+  EXPECT_EQ(Slot("a?bc", "xxbc", 0), "3,2");
+  EXPECT_EQ(Slot("(?i)(cat|dog)", "xDOG", 0), "2,3");
+  EXPECT_FALSE(Matches("(cat|dog)", "cad dot"));
+  TRegExpr re;
+  re.SetExpression("(cat|dog)s?[0-9]+");
+  EXPECT_EQ(re.ReplaceAll("dog1 cats22 dogma cat", "<pet>"), "<pet> <pet> dogma cat");
+}
+
 }  // namespace
 }  // namespace zu

@@ -28,21 +28,19 @@ platform::DirEntry EmptyFindData() {
 // The locale's collation plays no part, so a walk is the same everywhere.
 // Each name is upper-cased once, not at every comparison of the sort.
 void SortEntries(std::vector<platform::DirEntry>& entries) {
-  struct Keyed {
-    std::string Key;
-    platform::DirEntry Entry;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(entries.size());
-  for (platform::DirEntry& entry : entries) {
-    std::string key = platform::UpperText(entry.Name);
-    keyed.push_back({std::move(key), std::move(entry)});
-  }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    int order = a.Key.compare(b.Key);
-    return order != 0 ? order < 0 : a.Entry.Name < b.Entry.Name;
+  std::vector<std::string> keys;
+  keys.reserve(entries.size());
+  for (const platform::DirEntry& entry : entries) keys.push_back(platform::UpperText(entry.Name));
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : entries[a].Name < entries[b].Name;
   });
-  for (size_t k = 0; k < keyed.size(); ++k) entries[k] = std::move(keyed[k].Entry);
+  std::vector<platform::DirEntry> sorted;
+  sorted.reserve(entries.size());
+  for (uint32_t k : order) sorted.push_back(std::move(entries[k]));
+  entries.swap(sorted);
 }
 
 }  // namespace

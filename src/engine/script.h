@@ -19,6 +19,7 @@ namespace zu {
 class TRegExprCache;
 class TZuScript;
 class TZuScriptExtModule;
+class TZuLoadObserver;
 
 // Stack of the thread the host runs the interpreter on (platform::RunWithStack).
 // Sized so that kMaxCallDepth nested user-function calls fit even in a
@@ -177,6 +178,8 @@ struct TZuRunContext {
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
+  // Told what the loader drops without an error (check mode only).
+  TZuLoadObserver* LoadObserver = nullptr;
   // Made by the first RegExpr or ReplaceRegExpr call of the run; held
   // through a pointer so that the engine does not depend on the regular
   // expression headers (builtin_regexpr.cpp alone does).

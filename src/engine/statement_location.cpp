@@ -55,9 +55,16 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
     text = JoinLines(root->Source);
   }
 
+  LineAndColumn(text, record.Position, line, column);
+}
+
+void LineAndColumn(std::string_view text, int32_t position, int32_t& line, int32_t& column) {
+  line = 0;
+  column = 0;
+  if (position <= 0) return;
   line = 1;
   column = 1;
-  const size_t count = std::min(text.size(), static_cast<size_t>(record.Position - 1));
+  const size_t count = std::min(text.size(), static_cast<size_t>(position - 1));
   for (size_t i = 0; i < count; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c == '\r') {

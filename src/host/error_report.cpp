@@ -38,6 +38,12 @@ std::string FormatErrorReport(const std::string& scriptName, const std::string& 
          LocationText(StatementLocation{fileName, line, column}) + "\r\n";
 }
 
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column) {
+  return "\r\nWarning in " + scriptName + ":\r\n" + message +
+         LocationText(StatementLocation{fileName, line, column}) + "\r\n";
+}
+
 std::string ScriptErrorReport(const TZuScript* script, const std::string& message) {
   if (script == nullptr) return FormatErrorReport("", message, "", 0, 0);
   const StatementLocation where = LocateStatement(*script, script->CurrentStatement);

@@ -15,6 +15,11 @@ namespace zu::host {
 std::string FormatErrorReport(const std::string& scriptName, const std::string& message,
                               const std::string& fileName, int32_t line, int32_t column);
 
+// "\r\nWarning in NAME:\r\nMESSAGE" and the location as in the error report;
+// then a line end. One finding of the check mode (zus -c).
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column);
+
 // The report of a script error raised in script (null: no name, no location).
 std::string ScriptErrorReport(const TZuScript* script, const std::string& message);
 

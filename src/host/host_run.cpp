@@ -4,10 +4,12 @@
 #include "host/host_run.h"
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string_view>
 
+#include "checker/checker.h"
 #include "engine/script.h"
 #include "host/associations.h"
 #include "host/console_keyboard.h"
@@ -25,22 +27,43 @@ namespace {
 
 void Write(std::string_view text) { platform::WriteStdout(text); }
 
-// Parses and runs the main script on a thread with the interpreter's stack
-// (deep recursion of script functions needs far more than a default stack).
-// The failure, if any, is carried back to this thread to be reported here.
-std::exception_ptr ParseAndRun(TZuScript& script, const std::string& homeDir,
-                               const std::string& argumentText, int& exitCode) {
+// Runs work on a thread with the interpreter's stack (deep recursion of
+// script functions needs far more than a default stack). The failure, if
+// any, is carried back to this thread to be reported here.
+std::exception_ptr OnInterpreterStack(const std::function<void()>& work) {
   std::exception_ptr failure;
   platform::RunWithStack(kInterpreterStackBytes, [&] {
     try {
-      script.DefineConstant("HomeDir", homeDir);
-      script.Parse();
-      const ScriptValue result = script.Run(argumentText);
-      if (result.Kind() == ValueKind::Integer) exitCode = result.IntegerPayload();
+      work();
     } catch (...) {
       failure = std::current_exception();
     }
   });
+  return failure;
+}
+
+// Parses and runs the main script; an Integer result is the exit code.
+std::exception_ptr ParseAndRun(TZuScript& script, const std::string& homeDir,
+                               const std::string& argumentText, int& exitCode) {
+  return OnInterpreterStack([&] {
+    script.DefineConstant("HomeDir", homeDir);
+    script.Parse();
+    const ScriptValue result = script.Run(argumentText);
+    if (result.Kind() == ValueKind::Integer) exitCode = result.IntegerPayload();
+  });
+}
+
+// The check mode: loads the script without running it and writes one
+// warning per trap; the exit code is 1 with warnings, else 0.
+std::exception_ptr ParseAndCheck(TZuScript& script, const std::string& homeDir, int& exitCode) {
+  std::vector<checker::TZuFinding> findings;
+  std::exception_ptr failure = OnInterpreterStack([&] {
+    script.DefineConstant("HomeDir", homeDir);
+    findings = checker::CheckScript(script);
+  });
+  for (const checker::TZuFinding& f : findings)
+    Write(FormatWarning(script.Name, f.Message, f.FileName, f.Line, f.Column));
+  exitCode = findings.empty() ? 0 : 1;
   return failure;
 }
 
@@ -125,7 +148,8 @@ int RunSequence(const std::vector<std::string>& args, const HostContext& host,
   script->AutoInclude = settings.AutoInclude;
   int exitCode = 0;
   if (std::exception_ptr failure =
-          ParseAndRun(*script, platform::ExtractFilePath(path), argumentText, exitCode)) {
+          cmd.Check ? ParseAndCheck(*script, platform::ExtractFilePath(path), exitCode)
+                    : ParseAndRun(*script, platform::ExtractFilePath(path), argumentText, exitCode)) {
     bool lastResort = false;
     exitCode = ReportFailure(failure, cmd.Quiet, script.get(), lastResort);
     if (lastResort) return exitCode;  // no wait after a last-resort report

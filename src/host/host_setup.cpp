@@ -59,6 +59,9 @@ CommandLine ScanCommandLine(const std::vector<std::string>& args, const HostRule
       case 'W':
         cmd.Wait = true;
         break;
+      case 'C':
+        cmd.Check = true;
+        break;
       case 'R':
       case 'U':
         if (registrationAction) cmd.RegistrationMessage = registrationAction(letter);

@@ -27,6 +27,7 @@ struct CommandLine {
   bool Help = false;
   bool Quiet = false;
   bool Wait = false;
+  bool Check = false;               // -c: check the script instead of running it
   std::string RegistrationMessage;  // non-empty: a registration ran, no script is run
   bool HasScriptName = false;
   std::string ScriptName;           // as typed (upper-cased under UpperCaseScriptName)

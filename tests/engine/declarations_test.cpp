@@ -26,7 +26,10 @@ TEST(Declarations, VarAndConst) {
 TEST(Declarations, ArrayInitializers) {
   // At most 1024 initializers are taken; empty items stay empty.
   std::string values = "0";
-  for (int k = 1; k < 1030; ++k) values += "," + std::to_string(k);
+  for (int k = 1; k < 1030; ++k) {
+    values += ',';
+    values += std::to_string(k);
+  }
   auto out = RunText("Array big[1030] = (" + values + ");");
   ASSERT_FALSE(out.Failed) << out.Message;
   EXPECT_EQ("1023", ToText(out.Script->FindArray("big")->GetItem(1023)));

@@ -13,9 +13,10 @@ HostRules WindowsRules() { return HostRules{true, true, false}; }
 
 TEST(HostSetup, OptionsInAnyCaseStopAtTheScriptName) {
   const CommandLine cmd =
-      ScanCommandLine({"-Q", "-w", "-x", "-", "s.zus", "-q", "a b"}, PosixRules(), nullptr);
+      ScanCommandLine({"-Q", "-w", "-C", "-x", "-", "s.zus", "-q", "a b"}, PosixRules(), nullptr);
   EXPECT_TRUE(cmd.Quiet);
   EXPECT_TRUE(cmd.Wait);
+  EXPECT_TRUE(cmd.Check);
   EXPECT_FALSE(cmd.Help);
   EXPECT_TRUE(cmd.HasScriptName);
   EXPECT_EQ(cmd.ScriptName, "s.zus");

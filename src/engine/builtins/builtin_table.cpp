@@ -96,4 +96,10 @@ ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
   return found->Operation(script, args);
 }
 
+std::vector<BuiltinSignature> BuiltinSignatures() {
+  std::vector<BuiltinSignature> signatures;
+  for (const auto& def : kBuiltinFunctions) signatures.push_back({def.Name, def.ArgCount});
+  return signatures;
+}
+
 }  // namespace zu

@@ -2,6 +2,7 @@
 // checks and dispatch.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -17,5 +18,14 @@ class TZuScript;
 // NAME and ARGS as written.
 ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
                         const std::vector<ScriptValue>& args, std::string_view argumentText);
+
+// Name and exact argument count of one built-in (a negative count: any).
+struct BuiltinSignature {
+  std::string_view Name;
+  int32_t ArgCount;
+};
+// Every built-in, in table order (for tools and for the tests that hold the
+// language reference and editor grammars to the table).
+std::vector<BuiltinSignature> BuiltinSignatures();
 
 }  // namespace zu

@@ -67,6 +67,12 @@ const TZuScriptKwDef* FindKeyword(std::string_view word) {
   return nullptr;
 }
 
+std::vector<std::string_view> KeywordNames() {
+  std::vector<std::string_view> names;
+  for (const auto& k : kKeywords) names.emplace_back(k.Name);
+  return names;
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
   size_t size = 0;
   for (const auto& l : lines) size += l.size() + 2;
@@ -233,6 +239,10 @@ void TZuLoader::ScanImport(const std::string& text, char terminator, size_t firs
   if (terminator != ';')
     FailAt(firstChar, std::string("\";\" expected, but \"") + terminator + "\" found");
   const std::string name = Trim(std::string_view(text).substr(6));
+  // A check loads no module, not even an auto-import: no module code runs.
+  if (const TZuLoadObserver* observer = script_.Context().LoadObserver;
+      observer != nullptr && !observer->LoadsModules())
+    return;
   // The module's failures are located at the Import statement.
   MarkPending(firstChar);
   script_.ImportModule(name);

@@ -223,8 +223,8 @@ bool FlushConsoleInput();
 // ---------------------------------------------------------------- libraries
 // The codes a failed load or lookup leaves in LastError(): the Windows
 // loader's, on every platform, so messages and documentation read the same.
-inline constexpr int kLibraryAccessDenied = 5;  // unreadable file, or a directory
-inline constexpr int kLibraryNotFound = 126;    // no such file, or a library it needs is missing
+inline constexpr int kLibraryAccessDenied = 5;    // unreadable file, or a directory
+inline constexpr int kLibraryNotFound = 126;      // no such file, or a library it needs is missing
 inline constexpr int kLibraryEntryMissing = 127;  // an export, or a symbol it imports, is missing
 inline constexpr int kLibraryBadFormat = 193;     // not a loadable library for this machine
 

@@ -27,8 +27,7 @@ struct Starts {
 // first, each from results already known, without recursion.
 class FirstSetAnalysis {
  public:
-  explicit FirstSetAnalysis(const TRegExprProgram& p)
-      : p_(p), result_(p.Code.size(), AnyStart()) {
+  explicit FirstSetAnalysis(const TRegExprProgram& p) : p_(p), result_(p.Code.size(), AnyStart()) {
     std::vector<int> nodes;
     for (int at = 1; at < static_cast<int>(p.Code.size());) {
       int size = NodeSize(p.Code, at);
@@ -142,8 +141,8 @@ class FirstSetAnalysis {
         int simple = node + kNodeHeader + (op == kRepeatBraces ? 2 : 0);
         int min = op == kRepeatStar ? 0 : 1;
         if (op == kRepeatBraces) min = static_cast<unsigned char>(p_.Code[node + kNodeHeader]);
-        int max = op == kRepeatBraces ? static_cast<unsigned char>(p_.Code[node + kNodeHeader + 1])
-                                      : 1;
+        int max =
+            op == kRepeatBraces ? static_cast<unsigned char>(p_.Code[node + kNodeHeader + 1]) : 1;
         Starts s;
         if (max > 0) s.Chars = SimpleChars(simple);
         if (min == 0) s = Union(s, Of(p_.Next(node)));

@@ -132,9 +132,9 @@ TEST_F(ExtImport, FilesThatAreNoLibrary) {
     const std::string path = (dir / c.name).string();
     if (c.bytes != "-") std::ofstream(path, std::ios::binary) << c.bytes;
     TZuScript script("main", nullptr);
-    EXPECT_SCRIPT_ERROR(script.ImportModule(path), &script,
-                        "Can't load extension module \"" + path + "\". Error " +
-                            std::to_string(c.code));
+    EXPECT_SCRIPT_ERROR(
+        script.ImportModule(path), &script,
+        "Can't load extension module \"" + path + "\". Error " + std::to_string(c.code));
     EXPECT_EQ(script.ModuleList.Count(), 0);
   }
   std::filesystem::remove_all(dir);

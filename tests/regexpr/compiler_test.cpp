@@ -204,17 +204,18 @@ TEST(Compiler, FirstSetOfAlternations) {
       {"a{0,2}b", "ab"},
       {"[0-9]+x|\\d", "0123456789"},
       {"(?i)ab", "Aa"},
-      {"(a)*", ""},               // may match the empty string
-      {"(x{0,2}|ab)*c", ""},      // a pass of the loop may be empty
-      {"$|a", ""},                // matches at the end
-      {".x", ""},                 // starts with any character
-      {"^ab", ""},                // anchored: tried once anyway
-      {"ab*", ""},                // the first character says it all
+      {"(a)*", ""},           // may match the empty string
+      {"(x{0,2}|ab)*c", ""},  // a pass of the loop may be empty
+      {"$|a", ""},            // matches at the end
+      {".x", ""},             // starts with any character
+      {"^ab", ""},            // anchored: tried once anyway
+      {"ab*", ""},            // the first character says it all
   };
   for (const auto& c : cases) {
     std::string dump = DumpOf(c.expression);
     size_t at = dump.find("first set: \"");
-    std::string set = at == std::string::npos ? "" : dump.substr(at + 12, dump.find('"', at + 12) - at - 12);
+    std::string set =
+        at == std::string::npos ? "" : dump.substr(at + 12, dump.find('"', at + 12) - at - 12);
     EXPECT_EQ(set, c.set) << c.expression;
   }
 }

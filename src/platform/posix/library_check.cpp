@@ -86,8 +86,7 @@ class ElfCheck {
       return false;
     if (header_.e_type != ET_DYN) return false;
     if (kMachine != 0 && header_.e_machine != kMachine) return false;
-    if (header_.e_phentsize != sizeof(Phdr) || header_.e_phnum == 0 ||
-        header_.e_phnum == PN_XNUM)
+    if (header_.e_phentsize != sizeof(Phdr) || header_.e_phnum == 0 || header_.e_phnum == PN_XNUM)
       return false;
     if (!Within(header_.e_phoff, uint64_t{header_.e_phnum} * sizeof(Phdr), size_)) return false;
     // The section headers are no business of the loader, but a file cut in
@@ -146,13 +145,16 @@ class ElfCheck {
       bool HasAddress = false;
     };
     Table tables[] = {
-        {DT_STRTAB, DT_STRSZ},           {DT_RELA, DT_RELASZ},
-        {DT_REL, DT_RELSZ},              {DT_JMPREL, DT_PLTRELSZ},
-        {DT_INIT_ARRAY, DT_INIT_ARRAYSZ}, {DT_FINI_ARRAY, DT_FINI_ARRAYSZ},
+        {DT_STRTAB, DT_STRSZ},
+        {DT_RELA, DT_RELASZ},
+        {DT_REL, DT_RELSZ},
+        {DT_JMPREL, DT_PLTRELSZ},
+        {DT_INIT_ARRAY, DT_INIT_ARRAYSZ},
+        {DT_FINI_ARRAY, DT_FINI_ARRAYSZ},
         {DT_PREINIT_ARRAY, DT_PREINIT_ARRAYSZ},
     };
     // Tables known by their address alone: it must at least be in the image.
-    const int64_t kPointers[] = {DT_SYMTAB, DT_HASH,   DT_GNU_HASH, DT_INIT,  DT_FINI,
+    const int64_t kPointers[] = {DT_SYMTAB, DT_HASH,   DT_GNU_HASH, DT_INIT,   DT_FINI,
                                  DT_PLTGOT, DT_VERSYM, DT_VERDEF,   DT_VERNEED};
     std::vector<uint64_t> names;  // string-table offsets of DT_NEEDED and the like
     bool ended = false, symbols = false;

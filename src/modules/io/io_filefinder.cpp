@@ -37,10 +37,23 @@ void SortEntries(std::vector<platform::DirEntry>& entries) {
     int byKey = keys[a].compare(keys[b]);
     return byKey != 0 ? byKey < 0 : entries[a].Name < entries[b].Name;
   });
-  std::vector<platform::DirEntry> sorted;
-  sorted.reserve(entries.size());
-  for (uint32_t k : order) sorted.push_back(std::move(entries[k]));
-  entries.swap(sorted);
+  // Put each entry in its place by following the permutation's cycles, so
+  // that the vector keeps its storage from one directory to the next.
+  for (uint32_t k = 0; k < order.size(); ++k) {
+    if (order[k] == k) continue;
+    platform::DirEntry held = std::move(entries[k]);
+    uint32_t at = k;
+    for (;;) {
+      uint32_t from = order[at];
+      order[at] = at;
+      if (from == k) {
+        entries[at] = std::move(held);
+        break;
+      }
+      entries[at] = std::move(entries[from]);
+      at = from;
+    }
+  }
 }
 
 }  // namespace

@@ -61,10 +61,12 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION interpreters)
   # dpkg-shlibdeps (package dpkg-dev) works out the library dependencies;
-  # without it the package names the two it needs.
+  # without it the package names the ones it needs.
   find_program(ZU_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(ZU_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  elseif(ZU_STATIC_RUNTIME)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6")  # the C++ runtime is linked in
   else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
   endif()

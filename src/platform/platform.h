@@ -88,6 +88,9 @@ inline constexpr uint32_t kAttrReadOnly = 1;
 inline constexpr uint32_t kAttrHidden = 2;
 inline constexpr uint32_t kAttrDirectory = 16;
 inline constexpr uint32_t kAttrArchive = 32;
+// A symbolic link (a reparse point on Windows). It carries the kind of what
+// it points to; a recursive search never descends into it.
+inline constexpr uint32_t kAttrReparsePoint = 1024;
 
 struct FileInfo {
   uint64_t Size = 0;
@@ -143,15 +146,20 @@ bool CreateDirectories(const std::string& path);
 CalendarTime FileTimeToLocal(const FileTime& t);
 
 // ---------------------------------------------------------------- directories
+// One entry of a directory listing. A symbolic link has kAttrReparsePoint
+// beside the kind of what it points to, and that target's size and times; a
+// link that points nowhere is a file with the link's own data.
 struct DirEntry {
   std::string Name;
-  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden
+  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden, +ReparsePoint
   uint64_t Size = 0;
   FileTime Creation, LastAccess, LastWrite;
 };
 
-// A listing of every entry of one directory ("*.*" without "." and "..").
-// Move-only; closed by the destructor.
+// A listing of every entry of one directory ("*.*" without "." and ".."),
+// each entry with its information from one query of the file system (one
+// statx on POSIX; what FindNextFile gives on Windows), so that a walk costs
+// no more than that per entry. Move-only; closed by the destructor.
 class DirSearch {
  public:
   DirSearch() = default;
@@ -173,6 +181,7 @@ class DirSearch {
  private:
   void* dir_ = nullptr;
   std::string path_;
+  bool readOnlyVolume_ = false;  // nothing in the directory may be written
 };
 
 // ---------------------------------------------------------------- console
@@ -206,6 +215,11 @@ struct InputRecord {
 // The console input queue of standard input. On POSIX each byte or escape
 // sequence read from the terminal (raw, non-blocking; the mode is restored
 // on every exit) becomes a key-down record and a synthesized key-up record.
+// The state behind these calls (the terminal's mode, the handlers that
+// restore it, the queue) is process-wide and exists once: the program's. This
+// layer is linked into extension modules too, and there the calls reach the
+// program's copy (its export ZuProcessConsole), so a module never changes
+// the terminal or installs a handler that would outlive its unloading.
 // Handle: the standard input handle, -1 when there is none.
 intptr_t StdInputHandle();
 // Number of pending events, or -1 when standard input is no console.
@@ -216,6 +230,13 @@ bool ReadConsoleEvent(InputRecord& record);
 bool FlushConsoleInput();
 
 // ---------------------------------------------------------------- libraries
+// The codes a failed load or lookup leaves in LastError(): the Windows
+// loader's, on every platform, so messages and documentation read the same.
+inline constexpr int kLibraryAccessDenied = 5;    // unreadable file, or a directory
+inline constexpr int kLibraryNotFound = 126;      // no such file, or a library it needs is missing
+inline constexpr int kLibraryEntryMissing = 127;  // an export, or a symbol it imports, is missing
+inline constexpr int kLibraryBadFormat = 193;     // not a loadable library for this machine
+
 // A loaded dynamic library; move-only, unloaded by Free or the destructor.
 class Library {
  public:
@@ -226,10 +247,16 @@ class Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
-  // Failure: a not-loaded object, LastError() set (0 when unknown).
+  // Loads a library by path; a name without directory is looked for beside
+  // the program, then in the current directory, then by the system's own
+  // search. The file is checked before it is mapped (headers, and every
+  // segment within the file), so a truncated, corrupt or foreign file fails
+  // with kLibraryBadFormat instead of crashing the process. Failure: a
+  // not-loaded object and LastError() one of the kLibrary codes.
   static Library Load(const std::string& path);
   bool IsLoaded() const { return handle_ != nullptr; }
-  // Address of an export, nullptr (LastError set) when missing.
+  // Address of an export; nullptr with LastError() kLibraryEntryMissing when
+  // missing.
   void* Symbol(const char* name) const;
   void Free();
 

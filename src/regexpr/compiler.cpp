@@ -1,6 +1,7 @@
 // The regular expression compiler: a recursive descent run twice over the
 // expression, first counting the bytes of every node, then writing the
-// program; afterwards the search hints and the matcher's indexes are derived.
+// program; afterwards the search hints and the matcher's indexes are derived
+// (program_index.cpp).
 #include <cstring>
 #include <memory>
 #include <string>
@@ -106,8 +107,8 @@ class Compiler {
     auto program = std::make_shared<TRegExprProgram>();
     program->Code = std::move(code_);
     program->Modifiers = modifiers_;
-    DeriveHints(*program, flags);
-    BuildIndexes(*program);
+    DeriveSearchHints(*program, (flags & kStartsWithStar) != 0);
+    BuildMatcherIndexes(*program);
     return program;
   }
 
@@ -577,66 +578,6 @@ class Compiler {
     } else {
       if (to < from) Error(109);
       EmitRange(from, to);
-    }
-  }
-
-  // ---------------------------------------------------------- hints
-  static void DeriveHints(TRegExprProgram& p, int flags) {
-    const int first = 1;
-    int after = p.Next(first);
-    if (after == kNoNode || p.Op(after) != kEnd) return;  // more than one alternative
-    int scan = first + kNodeHeader;
-    if (p.Op(scan) == kLiteral)
-      p.FirstChar = static_cast<unsigned char>(p.Code[scan + kNodeHeader]);
-    else if (p.Op(scan) == kAtStart)
-      p.Anchored = true;
-    if (flags & kStartsWithStar) {
-      const char* longest = nullptr;
-      size_t length = 0;
-      for (int s = scan; s != kNoNode; s = p.Next(s)) {
-        if (p.Op(s) != kLiteral) continue;
-        const char* text = p.Code.data() + s + kNodeHeader;
-        size_t n = std::strlen(text);
-        if (n >= length) {
-          longest = text;
-          length = n;
-        }
-      }
-      if (longest && length > 0) p.Required.assign(longest, length);
-    }
-  }
-
-  // Dense indexes of choice nodes, loops and sets, and the set bitmaps.
-  static void BuildIndexes(TRegExprProgram& p) {
-    for (int c = 0; c < 256; ++c) p.Upper[c] = platform::UpperChar(static_cast<unsigned char>(c));
-    p.NodeIndex.assign(p.Code.size(), -1);
-    p.SetIndex.assign(p.Code.size(), -1);
-    for (int at = 1; at < static_cast<int>(p.Code.size());) {
-      uint8_t op = p.Op(at);
-      if (op == kAlternative || op == kRepeatStar || op == kRepeatPlus || op == kRepeatBraces)
-        p.NodeIndex[at] = p.ChoiceCount++;
-      else if (op == kLoopBack)
-        p.NodeIndex[at] = p.LoopCount++;
-      if (op == kCharIn || op == kCharNotIn || op == kCharInCI || op == kCharNotInCI) {
-        std::bitset<256> members;
-        for (const char* m = p.Code.data() + at + kNodeHeader; *m; ++m)
-          members.set(static_cast<unsigned char>(*m));
-        if (op == kCharInCI || op == kCharNotInCI) {
-          std::bitset<256> upperMembers;
-          for (int c = 0; c < 256; ++c)
-            if (members.test(c)) upperMembers.set(p.Upper[c]);
-          members.reset();
-          for (int c = 1; c < 256; ++c)
-            if (upperMembers.test(p.Upper[c])) members.set(c);
-        }
-        if (op == kCharNotIn || op == kCharNotInCI) {
-          members.flip();
-          members.reset(0);
-        }
-        p.SetIndex[at] = static_cast<int32_t>(p.Sets.size());
-        p.Sets.push_back(members);
-      }
-      at += NodeSize(p.Code, at);
     }
   }
 

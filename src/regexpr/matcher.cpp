@@ -18,9 +18,9 @@ namespace {
 // code 1014 instead of taking all memory.
 constexpr size_t kMaxFrames = size_t{1} << 23;
 // Failed (choice node, position) pairs are remembered once a search has
-// backtracked this often; the table costs choice nodes x input bits.
+// backtracked this often, so that no pair is explored twice: a search can
+// then never take exponential time, whatever the input's size.
 constexpr uint64_t kMemoAfterBacktracks = 2048;
-constexpr uint64_t kMaxMemoBits = uint64_t{1} << 28;  // 32 MB
 
 enum class FrameKind : uint8_t {
   kAlternative,  // the next Alternative of a choice to try
@@ -38,7 +38,7 @@ struct Frame {
   uint32_t Trail;          // trail length to restore
   uint32_t Undo;           // loop-record undo length to restore
   unsigned char NextChar;  // kRepeat: first character of a following Literal, or 0
-  size_t MemoEntry;        // kFailMark: the memo entry to set
+  uint64_t MemoKey;        // kFailMark: the memo entry to set
 };
 
 // A group boundary passed on the current path.
@@ -56,12 +56,88 @@ struct LoopUndo {
 
 }  // namespace
 
+// The failed (choice node, loop tag, position) triples of one search: an
+// open-addressing hash set, so that memory follows the pairs actually
+// visited rather than the input's size. Pairs below the position of the
+// current attempt can never be met again (positions only grow along a
+// path); they are dropped when the table is full. If a single attempt needs
+// more than the table holds, the search ends with code 1014: memory stays
+// bounded and nothing hangs.
+class FailMemo {
+ public:
+  static uint64_t Key(int choice, int tag, int pos) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(pos)) << 32) |
+           (static_cast<uint64_t>(choice) << 16) | static_cast<uint64_t>(tag);
+  }
+  // True for choice and tag values that fit a key.
+  static bool Fits(int choice, int tag) { return choice < 65536 && tag < 65536; }
+
+  void Clear() {
+    slots_.assign(kFirstSlots, kEmpty);
+    count_ = 0;
+  }
+  bool Contains(uint64_t key) const {
+    size_t mask = slots_.size() - 1;
+    for (size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+      if (slots_[i] == key) return true;
+      if (slots_[i] == kEmpty) return false;
+    }
+  }
+  // Adds key; false when the table is full even after dropping every pair
+  // below `floor`.
+  bool Insert(uint64_t key, int floor) {
+    if ((count_ + 1) * 2 > slots_.size()) {
+      if (slots_.size() < kMaxSlots) {
+        Rehash(slots_.size() * 2, -1);
+      } else {
+        Rehash(slots_.size(), floor);
+        // Room for a quarter of the table again, or the attempt is too big.
+        if (count_ * 4 > slots_.size()) return false;
+      }
+    }
+    Place(key);
+    return true;
+  }
+
+ private:
+  static constexpr uint64_t kEmpty = ~uint64_t{0};  // position 0xFFFFFFFF never occurs
+  static constexpr size_t kFirstSlots = size_t{1} << 12;
+  static constexpr size_t kMaxSlots = size_t{1} << 23;  // 64 MB
+
+  static size_t Hash(uint64_t key) {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32);
+  }
+  void Place(uint64_t key) {
+    size_t mask = slots_.size() - 1;
+    size_t i = Hash(key) & mask;
+    while (slots_[i] != kEmpty) {
+      if (slots_[i] == key) return;
+      i = (i + 1) & mask;
+    }
+    slots_[i] = key;
+    ++count_;
+  }
+  // Rebuilds the table with `size` slots, keeping the pairs at `floor` or
+  // later (all of them for -1).
+  void Rehash(size_t size, int floor) {
+    std::vector<uint64_t> old(size, kEmpty);
+    old.swap(slots_);
+    count_ = 0;
+    for (uint64_t key : old) {
+      if (key != kEmpty && static_cast<int64_t>(key >> 32) >= floor) Place(key);
+    }
+  }
+
+  std::vector<uint64_t> slots_;
+  size_t count_ = 0;
+};
+
 struct MatchScratch {
   std::vector<Frame> Stack;
   std::vector<TrailEntry> Trail;
   std::vector<LoopUndo> Undo;
   std::vector<int32_t> LoopPos;  // position of the last pass through each LoopBack
-  std::vector<uint64_t> Memo;    // failed (choice, position) pairs
+  FailMemo Memo;
 };
 
 void MatchScratchDeleter::operator()(MatchScratch* scratch) const { delete scratch; }
@@ -131,11 +207,11 @@ class Matcher {
   }
 
   // Memo of failed choice points. Whether the rest of a match succeeds from
-  // a node at a position depends on that pair and, through the rejection of
-  // empty loop iterations, on which loops were last passed at this very
-  // position (records at earlier positions can never equal a later one). So
-  // the key is (choice node, position, that loop or none); with two or more
-  // such loops nothing is recorded.
+  // a node at a position depends on that pair and, through the end of a
+  // loop after a pass that consumed nothing, on which loops were last passed
+  // at this very position (records at earlier positions can never equal a
+  // later one). So the key is (choice node, position, that loop or none);
+  // with two or more such loops nothing is recorded.
   int LoopTag(int pos) const {
     int tag = 0;
     for (size_t l = 0; l < scratch_.LoopPos.size(); ++l) {
@@ -145,34 +221,24 @@ class Matcher {
     }
     return tag;
   }
-  size_t MemoBit(int choice, int tag, int pos) const {
-    size_t row = static_cast<size_t>(choice) * static_cast<size_t>(program_.LoopCount + 1) +
-                 static_cast<size_t>(tag);
-    return row * static_cast<size_t>(length_ + 1) + static_cast<size_t>(pos);
-  }
-  bool MemoFailed(size_t b) const { return (scratch_.Memo[b >> 6] >> (b & 63)) & 1; }
-  void MemoSet(size_t b) { scratch_.Memo[b >> 6] |= uint64_t{1} << (b & 63); }
   void CountBacktrack() {
     if (memoOn_ || ++backtracks_ < kMemoAfterBacktracks) return;
-    uint64_t bits = static_cast<uint64_t>(program_.ChoiceCount) *
-                    static_cast<uint64_t>(program_.LoopCount + 1) *
-                    static_cast<uint64_t>(length_ + 1);
-    if (bits == 0 || bits > kMaxMemoBits) {
-      backtracks_ = 0;  // too large for a table: keep plain backtracking
-      return;
-    }
-    scratch_.Memo.assign(static_cast<size_t>((bits + 63) / 64), 0);
+    scratch_.Memo.Clear();
     memoOn_ = true;
+  }
+  void RememberFailure(uint64_t key) {
+    if (!scratch_.Memo.Insert(key, attemptStart_)) RaiseRegExprError(1014, 0);
   }
   // Opens a choice point at `node`: false when it is known to fail here.
   bool EnterChoice(int node, int pos) {
     if (!memoOn_) return true;
     int tag = LoopTag(pos);
-    if (tag < 0) return true;
-    size_t bit = MemoBit(program_.NodeIndex[node], tag, pos);
-    if (MemoFailed(bit)) return false;
+    int choice = program_.NodeIndex[node];
+    if (tag < 0 || !FailMemo::Fits(choice, tag)) return true;
+    uint64_t key = FailMemo::Key(choice, tag, pos);
+    if (scratch_.Memo.Contains(key)) return false;
     Frame mark = MakeFrame(FrameKind::kFailMark, 0, pos);
-    mark.MemoEntry = bit;
+    mark.MemoKey = key;
     Push(mark);
     return true;
   }
@@ -185,6 +251,7 @@ class Matcher {
   bool memoOn_ = false;
   uint64_t backtracks_ = 0;
   std::vector<RunFailure> runs_;  // by choice index; empty when the program has loops
+  int attemptStart_ = 0;
 };
 
 bool Matcher::SingleMatches(int node, unsigned char c) const {
@@ -241,6 +308,7 @@ int Matcher::CountRepeat(int simple, int pos, int max) const {
 }
 
 bool Matcher::Attempt(int start, MatchSlots& slots) {
+  attemptStart_ = start;
   scratch_.Stack.clear();
   scratch_.Trail.clear();
   scratch_.Undo.clear();
@@ -276,12 +344,20 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       case kComment:
         break;
       case kLoopBack: {
-        // An iteration that consumed nothing would repeat forever: it is
-        // rejected, and the loop's other alternative (stop) is taken.
+        // A pass that consumed nothing would repeat forever: it ends the
+        // repetition, and the match goes on after the loop. (Rejecting the
+        // pass instead would backtrack into a later alternative of the
+        // repeated group, which neither stopping nor refusing the pattern
+        // gives.)
         int loop = program_.NodeIndex[node];
         if (scratch_.LoopPos[loop] == pos) {
-          ok = false;
-          break;
+          int exit = program_.LoopExit[node];
+          if (exit < 0) {
+            ok = false;
+            break;
+          }
+          node = exit;
+          continue;
         }
         scratch_.Undo.push_back({loop, scratch_.LoopPos[loop]});
         scratch_.LoopPos[loop] = pos;
@@ -309,7 +385,7 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           ok = false;
           break;
         }
-        size_t len = std::strlen(reinterpret_cast<const char*>(lit));
+        size_t len = static_cast<size_t>(program_.LiteralLength[node]);
         if (static_cast<size_t>(length_ - pos) < len) {
           ok = false;
           break;
@@ -412,8 +488,9 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       if (scratch_.Stack.empty()) return false;
       Frame& f = scratch_.Stack.back();
       if (f.Kind == FrameKind::kFailMark) {
-        MemoSet(f.MemoEntry);
+        uint64_t key = f.MemoKey;
         scratch_.Stack.pop_back();
+        RememberFailure(key);
         continue;
       }
       if (f.Kind == FrameKind::kRunMark) {
@@ -476,6 +553,16 @@ bool SearchProgram(const TRegExprProgram& program, std::string_view input, size_
     return false;
   Matcher m(program, input, scratch);
   if (program.Anchored) return m.Attempt(s, slots);
+  if (program.HasFirstSet) {
+    // A match consumes a first character from the set, so no other position
+    // (and not the end) can start one.
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(input.data());
+    for (int p = s; p < n; ++p) {
+      if (program.FirstSet[text[p]] && m.Attempt(p, slots)) return true;
+    }
+    slots.Clear();
+    return false;
+  }
   if (program.FirstChar != 0) {
     for (size_t p = input.find(static_cast<char>(program.FirstChar), start);
          p != std::string_view::npos; p = input.find(static_cast<char>(program.FirstChar), p + 1)) {

@@ -97,6 +97,19 @@ struct TRegExprProgram {
   std::vector<int32_t> NodeIndex;
   int ChoiceCount = 0;
   int LoopCount = 0;
+  // By LoopBack offset: the node that leaves its loop (the Nothing of the
+  // loop's last alternative), taken after a pass that consumed nothing;
+  // -1 elsewhere.
+  std::vector<int32_t> LoopExit;
+  // By Literal / LiteralCI offset: the operand's length, so that matching
+  // need not measure it.
+  std::vector<int32_t> LiteralLength;
+  // The characters every match starts with, when the program cannot match
+  // the empty string (an alternation such as "(cat|dog)" gives c and d);
+  // the search tries no other position. Empty when there is no such set or
+  // FirstChar or Anchored says more.
+  std::bitset<256> FirstSet;
+  bool HasFirstSet = false;
   // Membership of every set node (SetIndex by node offset into Sets), case
   // folding already applied for the CI sets.
   std::vector<int32_t> SetIndex;
@@ -116,6 +129,16 @@ struct TRegExprProgram {
 // Compiles `expression` (no 0 bytes) with `modifiers`; raises ERegExpr with
 // the compile codes.
 std::shared_ptr<const TRegExprProgram> CompileProgram(std::string_view expression, int modifiers);
+
+// The search hints that come with every program: the first
+// character of a single alternative that starts with a case-sensitive
+// Literal, anchoring at AtStart, and (for an expression that starts with a
+// repetition) the longest top-level case-sensitive Literal as the required
+// literal.
+void DeriveSearchHints(TRegExprProgram& program, bool startsWithStar);
+// The matcher's helpers of a compiled program: node indexes, loop exits,
+// literal lengths, set bitmaps, the case mapping and the first-character set.
+void BuildMatcherIndexes(TRegExprProgram& program);
 
 // Raises ERegExpr for `code`; `compilePos` is appended as " (pos N)" for
 // codes below 1000.

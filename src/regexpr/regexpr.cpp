@@ -130,6 +130,12 @@ std::string DumpProgram(const TRegExprProgram& p) {
   }
   out += "first char: ";
   out += p.FirstChar ? Printable(reinterpret_cast<const char*>(&p.FirstChar), 1) : "none";
+  if (p.HasFirstSet) {
+    std::string members;
+    for (int c = 1; c < 256; ++c)
+      if (p.FirstSet[c]) members += static_cast<char>(c);
+    out += "; first set: " + Printable(members.data(), members.size());
+  }
   out += p.Anchored ? "; anchored" : "";
   out += "; required: ";
   out += p.Required.empty() ? "none" : Printable(p.Required.data(), p.Required.size());

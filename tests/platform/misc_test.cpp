@@ -64,8 +64,9 @@ TEST(Paths, ProgramDirectory) {
 TEST(Library, MissingLibraryAndSymbol) {
   Library lib = Library::Load("/nonexistent/io.zux");
   EXPECT_FALSE(lib.IsLoaded());
-  EXPECT_EQ(LastError(), 2);
+  EXPECT_EQ(LastError(), kLibraryNotFound);
   EXPECT_EQ(lib.Symbol("ZuScriptXInit"), nullptr);
+  EXPECT_EQ(LastError(), kLibraryEntryMissing);
 }
 
 }  // namespace

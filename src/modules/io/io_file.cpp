@@ -222,15 +222,21 @@ std::string TZuScriptX_File::ReadString() {
       }
       --bufferPos_;
     }
-    // Take everything up to the next LF in one step; CR bytes are dropped
-    // wherever they stand.
+    // Take everything up to the next LF in one step, copying the runs
+    // between CR bytes (which are dropped wherever they stand) whole.
     const char* start = buffer_.get() + bufferPos_;
     size_t available = bufferLen_ - bufferPos_;
     const void* lf = std::memchr(start, '\n', available);
     size_t take =
         lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - start) : available;
-    for (size_t k = 0; k < take; ++k) {
-      if (start[k] != '\r') line += start[k];
+    for (const char *run = start, *end = start + take; run != end;) {
+      const void* cr = std::memchr(run, '\r', static_cast<size_t>(end - run));
+      if (cr == nullptr) {
+        line.append(run, static_cast<size_t>(end - run));
+        break;
+      }
+      line.append(run, static_cast<size_t>(static_cast<const char*>(cr) - run));
+      run = static_cast<const char*>(cr) + 1;
     }
     bufferPos_ += take;
     if (lf != nullptr) {
@@ -263,8 +269,10 @@ bool TZuScriptX_File::Info(platform::FileInfo& info) {
 }
 
 bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
-  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  return RequireOpen() && ReadProperty(name, value);
+  bool passed = false;
+  const Property* property = LookUpProperty(name, passed);
+  if (!passed) return false;
+  return RequireOpen() && ReadProperty(name, property, value);
 }
 
 }  // namespace zu::io

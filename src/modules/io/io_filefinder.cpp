@@ -26,15 +26,34 @@ platform::DirEntry EmptyFindData() {
 // Entries come in case-insensitive name order, as Windows lists an NTFS
 // directory, the bytes deciding between names that differ only in case.
 // The locale's collation plays no part, so a walk is the same everywhere.
-bool EntryBefore(const platform::DirEntry& a, const platform::DirEntry& b) {
-  size_t n = std::min(a.Name.size(), b.Name.size());
-  for (size_t k = 0; k < n; ++k) {
-    unsigned char ca = platform::UpperChar(static_cast<unsigned char>(a.Name[k]));
-    unsigned char cb = platform::UpperChar(static_cast<unsigned char>(b.Name[k]));
-    if (ca != cb) return ca < cb;
+// Each name is upper-cased once, not at every comparison of the sort.
+void SortEntries(std::vector<platform::DirEntry>& entries) {
+  std::vector<std::string> keys;
+  keys.reserve(entries.size());
+  for (const platform::DirEntry& entry : entries) keys.push_back(platform::UpperText(entry.Name));
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : entries[a].Name < entries[b].Name;
+  });
+  // Put each entry in its place by following the permutation's cycles, so
+  // that the vector keeps its storage from one directory to the next.
+  for (uint32_t k = 0; k < order.size(); ++k) {
+    if (order[k] == k) continue;
+    platform::DirEntry held = std::move(entries[k]);
+    uint32_t at = k;
+    for (;;) {
+      uint32_t from = order[at];
+      order[at] = at;
+      if (from == k) {
+        entries[at] = std::move(held);
+        break;
+      }
+      entries[at] = std::move(entries[from]);
+      at = from;
+    }
   }
-  if (a.Name.size() != b.Name.size()) return a.Name.size() < b.Name.size();
-  return a.Name < b.Name;
 }
 
 }  // namespace
@@ -123,7 +142,7 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     entry = platform::DirEntry();
   } while (search.Next(entry));
   search.Close();
-  std::sort(entries_.begin(), entries_.end(), EntryBefore);
+  SortEntries(entries_);
   searchOpen_ = true;
   return NextEntry();
 }
@@ -144,9 +163,12 @@ bool TZuScriptX_FileFinder::NextMatch() {
   for (;;) {
     if ((FindData.Attributes & platform::kAttrDirectory) != 0) {
       // Directories whose name starts with a dot are neither reported nor
-      // searched; every other directory is reported, whatever the mask.
+      // searched; every other directory is reported, whatever the mask. A
+      // link to a directory is never searched, so that a link cycle cannot
+      // make the walk endless.
       if (FindData.Name.empty() || FindData.Name[0] != '.') {
-        if (Recursive) PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
+        if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0)
+          PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
         return true;
       }
     } else if (WildcardMatch(FindData.Name, SearchMask, true)) {

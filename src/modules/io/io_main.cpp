@@ -186,7 +186,7 @@ bool CallFunction(const char* objectArg, const char* functionArg, int32_t count,
   }
   bool ok;
   if (objectArg != nullptr) {
-    TZuScriptX_Object* object = Registry().ObjectsList.Find("", objectArg);
+    TZuScriptX_Object* object = Registry().ObjectsList.FindByName(objectArg);
     if (object == nullptr) return Fail(std::string("Object \"") + objectArg + "\" not found");
     ok = object->CallFunction(functionName, values, static_cast<int>(values.size()) - 1,
                               ResultValue);
@@ -202,7 +202,7 @@ TZuScriptX_Object* PropertyObject(const char* objectArg, const std::string& prop
     Fail("Name of object not specified for property \"" + propertyName + "\"");
     return nullptr;
   }
-  TZuScriptX_Object* object = Registry().ObjectsList.Find("", objectArg);
+  TZuScriptX_Object* object = Registry().ObjectsList.FindByName(objectArg);
   if (object == nullptr) Fail(std::string("Object \"") + objectArg + "\" not found");
   return object;
 }

@@ -56,6 +56,14 @@ TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view className,
   return nullptr;
 }
 
+TZuScriptX_Object* TZuScriptX_ObjectsList::FindByName(const std::string& objectName) {
+  auto known = byName_.find(objectName);
+  if (known != byName_.end()) return known->second;
+  TZuScriptX_Object* found = Find("", objectName);
+  if (found != nullptr) byName_.emplace(objectName, found);
+  return found;
+}
+
 // ---------------------------------------------------------------- base object
 
 TZuScriptX_Object::TZuScriptX_Object(std::string className, std::string objectName)
@@ -78,17 +86,25 @@ bool TZuScriptX_Object::SplitProperty(const std::string& path) {
   }
 }
 
+void TZuScriptX_Object::NoteSimplePath(const std::string& path) {
+  if (SubProperties[0] != path) SubProperties[0] = path;
+  for (int j = 1; j < kMaxSubProperties; ++j) SubProperties[j].clear();
+}
+
 bool TZuScriptX_Object::CallFunction(const std::string& name, const std::vector<ScriptValue>&,
                                      int lastIndex, ScriptValue&) {
   const TZuScriptX_Function* function = Functions.Find(name);
   if (function == nullptr) {
     return Fail("Function \"" + name + "\" not found in class \"" + ClassName + "\"");
   }
-  if (lastIndex + 1 != function->ArgCount) {
-    return Fail("Function \"" + name + "\" must have " + std::to_string(function->ArgCount) +
-                " arguments");
-  }
+  if (lastIndex + 1 != function->ArgCount) return WrongArgumentCount(name, *function);
   return true;
+}
+
+bool TZuScriptX_Object::WrongArgumentCount(const std::string& name,
+                                           const TZuScriptX_Function& function) {
+  return Fail("Function \"" + name + "\" must have " + std::to_string(function.ArgCount) +
+              " arguments");
 }
 
 bool TZuScriptX_Object::GetProperty(const std::string& name, ScriptValue&) {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "values/script_value.h"
@@ -91,6 +92,9 @@ class TZuScriptX_Object {
   // Splits a property path at its dots into SubProperties; false with "Too
   // much subproperties" for more than 16 parts.
   bool SplitProperty(const std::string& path);
+  // What SplitProperty leaves for a path without dots, without the work of
+  // splitting it.
+  void NoteSimplePath(const std::string& path);
 
   // The function must exist and take lastIndex + 1 arguments; false with
   // LastError set otherwise. The base does no work and leaves result alone.
@@ -109,6 +113,8 @@ class TZuScriptX_Object {
  protected:
   void AddFunction(const char* name, int32_t argCount);
   void AddProperty(const char* name) { Properties.emplace_back(name); }
+  // The base check's message for a call with the wrong number of arguments.
+  bool WrongArgumentCount(const std::string& name, const TZuScriptX_Function& function);
   // The messages of a name the base accepted but the class does not handle.
   bool NotImplemented(const std::string& name);
   bool WriteOnly(const std::string& name);
@@ -139,6 +145,12 @@ struct TZuScriptX_Property {
 // passed them to the row of the same upper-cased name. A name that passed
 // but has no such row or no handler in it (a dotted property path) gets the
 // "not implemented", "write-only" or "read-only" message.
+//
+// Names are matched this way once per spelling: a name that reached a row is
+// kept by its exact bytes with what the checks found, and later calls with
+// it go straight to the row. The tables never change after construction, so
+// a kept answer stays true; a name that failed is not kept and fails the
+// same way again.
 template <class Class>
 class TZuScriptX_TableObject : public TZuScriptX_Object {
  public:
@@ -148,18 +160,27 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
 
   bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int lastIndex,
                     ScriptValue& result) override {
-    if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
-    const Method* method = RowOf(methods_, name);
-    if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
-    return method->Call(Self(), values, result);
+    auto known = methodIds_.find(name);
+    if (known == methodIds_.end()) {
+      if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
+      const Method* method = RowOf(methods_, name);
+      if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
+      known = methodIds_.emplace(name, MethodId{Functions.Find(name), method}).first;
+    } else if (lastIndex + 1 != known->second.Function->ArgCount) {
+      return WrongArgumentCount(name, *known->second.Function);
+    }
+    return known->second.Row->Call(Self(), values, result);
   }
   bool GetProperty(const std::string& name, ScriptValue& value) override {
-    if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-    return ReadProperty(name, value);
+    bool passed = false;
+    const Property* property = LookUpProperty(name, passed);
+    if (!passed) return false;
+    return ReadProperty(name, property, value);
   }
   bool SetProperty(const std::string& name, const ScriptValue& value) override {
-    if (!TZuScriptX_Object::SetProperty(name, value)) return false;
-    const Property* property = RowOf(properties_, name);
+    bool passed = false;
+    const Property* property = LookUpProperty(name, passed);
+    if (!passed) return false;
     if (property == nullptr || property->Set == nullptr) return ReadOnly(name);
     return property->Set(Self(), value);
   }
@@ -174,15 +195,36 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
     for (const Property& property : properties_) AddProperty(property.Name);
   }
 
+  // The base check of a property name, then its row: `passed` false when
+  // the check failed (LastError set); a null row for a name that passed but
+  // has none (a dotted path).
+  const Property* LookUpProperty(const std::string& name, bool& passed) {
+    auto known = propertyIds_.find(name);
+    if (known != propertyIds_.end()) {
+      NoteSimplePath(name);
+      passed = true;
+      return known->second;
+    }
+    ScriptValue unused;
+    passed = TZuScriptX_Object::GetProperty(name, unused);
+    if (!passed) return nullptr;
+    const Property* property = RowOf(properties_, name);
+    if (property != nullptr) propertyIds_.emplace(name, property);
+    return property;
+  }
   // The getter step of GetProperty, for a class that checks more between
   // the base check and its getters.
-  bool ReadProperty(const std::string& name, ScriptValue& value) {
-    const Property* property = RowOf(properties_, name);
+  bool ReadProperty(const std::string& name, const Property* property, ScriptValue& value) {
     if (property == nullptr || property->Get == nullptr) return WriteOnly(name);
     return property->Get(Self(), value);
   }
 
  private:
+  struct MethodId {
+    const TZuScriptX_Function* Function;  // the entry the argument count is checked against
+    const Method* Row;
+  };
+
   template <class Row>
   static const Row* RowOf(std::span<const Row> rows, const std::string& name) {
     for (const Row& row : rows) {
@@ -194,15 +236,33 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
 
   std::span<const Method> methods_;
   std::span<const Property> properties_;
+  std::unordered_map<std::string, MethodId> methodIds_;
+  std::unordered_map<std::string, const Property*> propertyIds_;
 };
 
 // The module's objects, in ordinal order of ObjectName; freed last first.
 class TZuScriptX_ObjectsList
     : public TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true> {
+  using Base = TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true>;
+
  public:
+  TZuScriptX_Object* Add(std::unique_ptr<TZuScriptX_Object> item) {
+    byName_.clear();
+    return Base::Add(std::move(item));
+  }
+  void Clear() {
+    byName_.clear();
+    Base::Clear();
+  }
   // The first object whose name equals objectName ignoring case and, when
   // className is not empty, whose class equals className ignoring case.
   TZuScriptX_Object* Find(std::string_view className, std::string_view objectName) const;
+  // Find by name alone, the lookup of every call and property access: a
+  // name found once is kept by its exact bytes until the list changes.
+  TZuScriptX_Object* FindByName(const std::string& objectName);
+
+ private:
+  std::unordered_map<std::string, TZuScriptX_Object*> byName_;
 };
 
 // The module-wide state: one instance lives from the library's load to its

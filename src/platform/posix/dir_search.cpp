@@ -1,8 +1,10 @@
 // Directory listing: every entry of one directory except "." and "..", with
 // Win32-style attributes (16 directory / 32 other, +1 not writable by the
-// user, +2 name starting with ".") and the three file times.
+// user, +2 name starting with ".", +1024 symbolic link) and the three file
+// times, from one statx per entry.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,15 +19,30 @@ namespace {
 
 DIR* AsDir(void* p) { return static_cast<DIR*>(p); }
 
-// Whether the effective user may write the entry, by the kernel's own rules
-// (ACLs and read-only mounts included).
-bool MayWrite(int dirFd, const char* name) { return faccessat(dirFd, name, W_OK, AT_EACCESS) == 0; }
+// The information of one entry. A symbolic link describes what it points to
+// (the directory entry's type tells a link without a system call), a
+// dangling one itself; anything else is asked for without following, which
+// also tells a link on a file system that gives no types.
+bool EntryInfo(int dirFd, const struct dirent* e, FileInfo& info, bool& link) {
+  link = e->d_type == DT_LNK;
+  if (!link) {
+    if (!posix::StatAt(dirFd, e->d_name, info, false, &link)) return false;
+    if (!link) return true;
+  }
+  FileInfo target;
+  if (posix::StatAt(dirFd, e->d_name, target, true)) {
+    info = target;
+    return true;
+  }
+  return posix::StatAt(dirFd, e->d_name, info, false);
+}
 
 }  // namespace
 
 DirSearch::~DirSearch() { Close(); }
 
-DirSearch::DirSearch(DirSearch&& other) noexcept : dir_(other.dir_), path_(std::move(other.path_)) {
+DirSearch::DirSearch(DirSearch&& other) noexcept
+    : dir_(other.dir_), path_(std::move(other.path_)), readOnlyVolume_(other.readOnlyVolume_) {
   other.dir_ = nullptr;
 }
 
@@ -34,6 +51,7 @@ DirSearch& DirSearch::operator=(DirSearch&& other) noexcept {
     Close();
     dir_ = other.dir_;
     path_ = std::move(other.path_);
+    readOnlyVolume_ = other.readOnlyVolume_;
     other.dir_ = nullptr;
   }
   return *this;
@@ -52,6 +70,10 @@ bool DirSearch::Start(const std::string& dir, DirEntry& first) {
   DIR* d = opendir(path_.c_str());
   if (d == nullptr) return false;
   dir_ = d;
+  // Nothing on a read-only mount may be written, whatever its mode bits say:
+  // asked once for the whole directory.
+  struct statvfs volume {};
+  readOnlyVolume_ = fstatvfs(dirfd(d), &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
   if (!Next(first)) {
     int code = errno;
     Close();
@@ -80,18 +102,19 @@ bool DirSearch::Next(DirEntry& entry) {
     entry = DirEntry();
     entry.Name = e->d_name;
     FileInfo info;
-    int dirFd = dirfd(d);
-    if (posix::StatAt(dirFd, e->d_name, info)) {
+    bool link = false;
+    if (EntryInfo(dirfd(d), e, info, link)) {
       entry.Size = info.Size;
       entry.Creation = info.Creation;
       entry.LastAccess = info.LastAccess;
       entry.LastWrite = info.LastWrite;
-      entry.Attributes = info.Attributes & kAttrDirectory ? kAttrDirectory : kAttrArchive;
+      entry.Attributes = info.Attributes;
     } else {
-      // A dangling link or an entry removed meanwhile is still listed.
+      // An entry removed meanwhile is still listed.
       entry.Attributes = e->d_type == DT_DIR ? kAttrDirectory : kAttrArchive;
     }
-    if (!MayWrite(dirFd, e->d_name)) entry.Attributes |= kAttrReadOnly;
+    if (link) entry.Attributes |= kAttrReparsePoint;
+    if (readOnlyVolume_) entry.Attributes |= kAttrReadOnly;
     if (e->d_name[0] == '.') entry.Attributes |= kAttrHidden;
     return true;
   }

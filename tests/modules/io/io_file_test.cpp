@@ -30,6 +30,13 @@ TEST_F(TFile, LineAndCharacterReads) {
   EXPECT_EQ(ReadString(), "");
   EXPECT_TRUE(Eof());
   CallOk("f", "Close");
+  // CR bytes are dropped wherever they stand, LF ends the line.
+  Open(WriteFile("cr.txt", "\ra\r\rbc\r\n\r\nd\r"), 0);
+  EXPECT_EQ(ReadString(), "abc");
+  EXPECT_EQ(ReadString(), "");
+  EXPECT_EQ(ReadString(), "d");
+  EXPECT_TRUE(Eof());
+  CallOk("f", "Close");
   // ReadChar keeps a CR; at the end it gives the NUL character, cut.
   Open(WriteFile("c.txt", "z\r"), 0);
   EXPECT_EQ(TextOf(CallOk("f", "ReadChar")), "z");

@@ -72,6 +72,20 @@ TEST_F(TFileFinder, RecursiveWalkSkipsDotDirectoriesButNotDotFiles) {
             (Names{d + ".profile.txt", d + "deep", d + "S", d + "deep/empty2", d + "S/s.txt"}));
 }
 
+// A link to a folder is reported (16 + 1024) but never searched, so a link
+// cycle ends like any other walk.
+TEST_F(TFileFinder, RecursiveWalkDoesNotFollowLinks) {
+  std::string d = Dir();
+  WriteFile("a/f.txt", "");
+  std::filesystem::create_directory_symlink("..", d + "a/up");
+  std::filesystem::create_directory_symlink("a", d + "also_a");
+  TZuScriptXValue yes;
+  ValueToXValue(Int(1), yes);
+  ASSERT_EQ(x_.SetProperty("ff", "Recursive", &yes), -1);
+  EXPECT_EQ(Walk(d + "*"), (Names{d + "a", d + "also_a", d + "a/f.txt", d + "a/up"}));
+  EXPECT_EQ(IntOf(Get("ff", "FileAttributes")), 16 + 1024);
+}
+
 TEST_F(TFileFinder, FindFirstRestartsAndFindCloseEnds) {
   std::string d = Dir();
   WriteFile("x/1.txt", "");

@@ -101,7 +101,7 @@ ScriptValue Arithmetic(Arith op, const ScriptValue& l, const ScriptValue& r) {
       if (op != Arith::Div) return IntegerOrFloat(op, l, r);
       return ScriptValue::Float(FloatArith(op, l, r));
     case OpClass::Text:
-      if (op == Arith::Add) return ScriptValue::Text(l.TextPayload() + r.TextPayload());
+      if (op == Arith::Add) return ScriptValue::Concatenate(l, r);
       return ScriptValue::Float(FloatArith(op, l, r));
     case OpClass::Date:
       if (op == Arith::Add) return ScriptValue::DateTime(FloatArith(op, l, r));
@@ -206,8 +206,8 @@ int CompareValues(const ScriptValue& l, const ScriptValue& r) {
       return a < b ? -1 : a > b ? 1 : 0;
     }
     case OpClass::Text: {
-      const std::string& a = l.TextPayload();
-      const std::string& b = r.TextPayload();
+      const std::string_view a = l.TextPayload();
+      const std::string_view b = r.TextPayload();
       const size_t n = a.size() < b.size() ? a.size() : b.size();
       const int c = n ? std::memcmp(a.data(), b.data(), n) : 0;  // unsigned bytes
       if (c != 0) return Sign(c);

@@ -35,7 +35,7 @@ void TZuScript::ExecuteWrite(const std::string& text) {
   }
   const ScriptValue value = Evaluate(valueText);
   const std::string fileName = file.IsEmpty() ? std::string() : Trim(ToText(file));
-  AppendText(fileName, ToText(value));
+  AppendText(fileName, TextOf(value).View());
   // Output interleaves with started programs only when it leaves at once.
   platform::FlushStdout();
 }

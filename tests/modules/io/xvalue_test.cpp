@@ -55,7 +55,7 @@ TEST(XValue, RecordLayout) {
   EXPECT_STREQ(x.Data.Text, "");
   ScriptValue owned = ScriptValue::Text("owned");
   ValueToXValue(owned, x);
-  EXPECT_EQ(x.Data.Text, owned.TextPayload().c_str());  // no copy is made
+  EXPECT_EQ(x.Data.Text, owned.TextPayload().data());  // no copy is made
 
   // Arrays of records have a stride of twelve bytes.
   TZuScriptXValue pair[2];

@@ -168,9 +168,38 @@ ScriptValue ShrValues(const ScriptValue& l, const ScriptValue& r);
 // Three-way comparison: -1 less, 0 equal, 1 greater.
 int CompareValues(const ScriptValue& l, const ScriptValue& r);
 
+// The eighteen operators of expressions; Invalid stands for any other text.
+enum class Operator : uint8_t {
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Mod,
+  And,
+  Or,
+  Xor,
+  ShiftLeft,
+  ShiftRight,
+  Greater,
+  GreaterOrEqual,
+  Less,
+  LessOrEqual,
+  Equal,
+  NotEqual,
+  LogicalOr,
+  LogicalAnd,
+  Invalid,
+};
+// The operator an operator text stands for (matched exactly).
+Operator DecodeOperator(std::string_view text);
+
 // The expression operator with the Empty rule; an unknown operator text is
 // the script error "Invalid operator \"OP\"" (raised without script).
 ScriptValue ApplyOperator(const ScriptValue& l, std::string_view op, const ScriptValue& r);
+// The same with the operator decoded; text is the operator as written, used
+// only for the message of an Invalid operator.
+ScriptValue ApplyOperator(const ScriptValue& l, Operator op, std::string_view text,
+                          const ScriptValue& r);
 
 // Boolean negation (true exactly when the payload is 0).
 ScriptValue NotValue(const ScriptValue& v);

@@ -120,9 +120,24 @@ class TZuScriptFunction : public TZuScriptRoot {
   int32_t ArgCount;
 };
 
+// Hash of a name with the letters a-z taken as A-Z, the key of every name
+// index (names match ignoring the case of A-Z only).
+inline uint32_t NameHash(std::string_view name) {
+  uint32_t h = 2166136261u;
+  for (const char c : name) {
+    auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') u = static_cast<unsigned char>(u - 32);
+    h = (h ^ u) * 16777619u;
+  }
+  return h;
+}
+
 // An owning list of entities kept sorted by Name in ordinal (byte) order.
-// Find returns the first case-insensitive (A-Z) match in that order and
-// does not allocate.
+// Find returns the first case-insensitive (A-Z) match in that order; a hash
+// index that holds that first match for every name answers it without a
+// scan and without allocating. Every change of a list is announced to the
+// run context (TZuRunContext::ListEpoch), which is how cached lookups learn
+// that they may be stale.
 class TZuScriptObjList : public TZuScriptRoot {
  public:
   TZuScriptObjList(std::string name, TZuScript* owner)
@@ -131,15 +146,58 @@ class TZuScriptObjList : public TZuScriptRoot {
 
   // Takes ownership; a null entity is ignored. Returns the entity.
   TZuScriptRoot* Add(std::unique_ptr<TZuScriptRoot> entity);
-  TZuScriptRoot* Find(std::string_view name) const;
+  TZuScriptRoot* Find(std::string_view name) const { return Find(name, NameHash(name)); }
+  // The same with the name's hash already computed (NameHash).
+  TZuScriptRoot* Find(std::string_view name, uint32_t hash) const;
   // Frees the entities, last one first.
   void Clear();
+  // Frees, last one first, every entity for which keep answers false.
+  template <class Keep>
+  void RemoveUnless(Keep keep);
   int Count() const { return static_cast<int>(items_.size()); }
   TZuScriptRoot* Get(int index) const { return items_[static_cast<size_t>(index)].get(); }
+  // Changes when an entity leaves the list or a name is added a second time
+  // (ignoring case): while it stays, a name found once keeps its entity.
+  uint32_t Generation() const { return generation_; }
 
  private:
+  struct Slot {
+    uint32_t Hash = 0;
+    TZuScriptRoot* Entity = nullptr;  // the first match of its name; null: free
+  };
+  void Changed();
+  void IndexEntity(TZuScriptRoot* entity, uint32_t hash);
+  void Reindex();
+
   std::vector<std::unique_ptr<TZuScriptRoot>> items_;
+  std::vector<Slot> index_;  // open addressing; a power of two, at most half full
+  size_t indexed_ = 0;       // names in index_
+  uint32_t generation_ = 0;
 };
+
+template <class Keep>
+void TZuScriptObjList::RemoveUnless(Keep keep) {
+  std::vector<std::unique_ptr<TZuScriptRoot>> gone;
+  size_t kept = 0;
+  for (auto& e : items_) {
+    if (keep(e.get())) {
+      items_[kept++] = std::move(e);
+    } else {
+      gone.push_back(std::move(e));
+    }
+  }
+  if (gone.empty()) return;
+  items_.resize(kept);
+  Reindex();
+  ++generation_;
+  Changed();
+  // Freed last one first, after they left the list (as Clear does).
+  while (!gone.empty()) {
+    std::unique_ptr<TZuScriptRoot> last = std::move(gone.back());
+    gone.pop_back();
+    last.reset();
+  }
+}
 
 // One recorded statement. Kind is a StatementKind: kStmtExpression for an
 // expression or assignment, otherwise the keyword's kind.
@@ -177,6 +235,9 @@ struct TZuRunContext {
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
+  // Counts every change of an entity list of the run (an entity added or
+  // removed); a lookup cached under one count is stale under another.
+  uint64_t ListEpoch = 0;
   // Made by the first RegExpr or ReplaceRegExpr call of the run; held
   // through a pointer so that the engine does not depend on the regular
   // expression headers (builtin_regexpr.cpp alone does).

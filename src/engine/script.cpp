@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "engine/executor/compiled_statement.h"
+
 namespace zu {
 
 // ---------------------------------------------------------------- entities
@@ -64,14 +66,12 @@ TZuScript::~TZuScript() {
   EnvList.Clear();
 }
 
-TZuRunContext& TZuScript::Context() {
-  if (context_ == nullptr) {
-    if (Owner != nullptr) {
-      context_ = &Owner->Context();
-    } else {
-      ownContext_ = std::make_unique<TZuRunContext>();
-      context_ = ownContext_.get();
-    }
+TZuRunContext& TZuScript::ResolveContext() {
+  if (Owner != nullptr) {
+    context_ = &Owner->Context();
+  } else {
+    ownContext_ = std::make_unique<TZuRunContext>();
+    context_ = ownContext_.get();
   }
   return *context_;
 }
@@ -88,17 +88,8 @@ void TZuScript::Fail(const std::string& message) { throw EZuScriptError(this, me
   throw EZuScriptError(this, message);
 }
 
-void TZuScript::CheckStack(const char* what) {
-  // The distance from the outermost engine frame measures how much of the
-  // interpreter's stack is in use; deep nesting becomes a script error long
-  // before the machine stack would run out.
-  char probe = 0;
-  const auto here = reinterpret_cast<uintptr_t>(&probe);
-  TZuRunContext& context = Context();
-  if (context.StackBase == 0) return;
-  const uintptr_t used =
-      context.StackBase > here ? context.StackBase - here : here - context.StackBase;
-  if (used > context.StackBudget) Fail(std::string(what) + " nested too deeply");
+[[gnu::noinline]] void TZuScript::FailNested(const char* what) {
+  Fail(std::string(what) + " nested too deeply");
 }
 
 namespace {
@@ -146,7 +137,10 @@ void TZuScript::InstantiateFrom(const TZuScript& definition) {
     copy->InstantiateFrom(nested);
     FuncList.Add(std::move(copy));
   }
-  Statements = definition.Statements;
+  // A copy owns its table; its statements are compiled anew when they run.
+  code_ = nullptr;
+  compiled_.clear();
+  Statements = definition.StatementTable();
   StatementCount = definition.StatementCount;
   CurrentStatement = definition.CurrentStatement;
   FileName = definition.FileName;

@@ -19,6 +19,13 @@ namespace zu {
 class TRegExprCache;
 class TZuScript;
 class TZuScriptExtModule;
+struct TZuCompiledStatement;
+struct TZuExpression;
+struct TZuOperand;
+struct TZuCall;
+struct TZuElement;
+struct TZuNameSite;
+struct TZuTextRef;
 
 // Stack of the thread the host runs the interpreter on (platform::RunWithStack).
 // Sized so that kMaxCallDepth nested user-function calls fit even in a
@@ -230,14 +237,19 @@ struct TZuRunContext {
   std::vector<std::unique_ptr<TZuScript>> Abandoned;
   // Stack guard: the address near the top of the interpreter's stack (set
   // by the outermost Parse or Run, 0 outside them) and how much of the
-  // stack below it the engine may use before a nesting error is raised.
+  // stack below it the engine may use before a nesting error is raised;
+  // StackLimit is the lowest address allowed (0: no guard).
   uintptr_t StackBase = 0;
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
+  uintptr_t StackLimit = 0;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
   // Counts every change of an entity list of the run (an entity added or
   // removed); a lookup cached under one count is stale under another.
   uint64_t ListEpoch = 0;
+  // Argument lists of calls in progress, kept for reuse so that a call
+  // allocates none.
+  std::vector<std::vector<ScriptValue>> ArgumentLists;
   // Made by the first RegExpr or ReplaceRegExpr call of the run; held
   // through a pointer so that the engine does not depend on the regular
   // expression headers (builtin_regexpr.cpp alone does).
@@ -285,8 +297,16 @@ class TZuScript : public TZuScriptRoot {
 
   // The run context: owned by a script without owner unless one was given,
   // else shared through the owner chain.
-  TZuRunContext& Context();
+  TZuRunContext& Context() { return context_ != nullptr ? *context_ : ResolveContext(); }
   void SetContext(TZuRunContext* context) { context_ = context; }
+
+  // The script whose statement table this one runs (itself; code_ is for
+  // scripts that share another's table).
+  TZuScript* CodeOwner() { return code_ != nullptr ? code_ : this; }
+  const TZuScript* CodeOwner() const { return code_ != nullptr ? code_ : this; }
+  const std::vector<TZuScriptStatementDef>& StatementTable() const {
+    return CodeOwner()->Statements;
+  }
 
   // Lookups through the owner chain (nullptr at its end).
   TZuScriptVariable* FindEnv(std::string_view name);
@@ -309,22 +329,17 @@ class TZuScript : public TZuScriptRoot {
   // Extension host: the Import statement.
   void ImportModule(const std::string& moduleName);
 
-  // Evaluator.
+  // Evaluator. Statements evaluate their compiled expressions; these three
+  // compile the given text for one use.
   ScriptValue Evaluate(std::string_view text);
   // One operand token: literal, sub-expression, call, element, property or name.
   ScriptValue EvaluateOperand(std::string_view token);
-  // The array and index of an element text NAME[INDEX] (bracket: the first
-  // "["), for reading and for assignment alike; a non-Integer index fails
-  // with indexMessage.
-  TZuScriptArray& ElementOf(std::string_view text, size_t bracket, const char* indexMessage,
-                            int32_t& index);
-  // The object named before the dot of a member text NAME.MEMBER, for
-  // methods, property reads and property assignment alike; fails with
-  // "Object \"NAME\"" + missing when there is none.
-  TZuScriptObject& ObjectOf(std::string_view text, size_t dot, const char* missing);
   // A call Name(ARGS): object method, user function, module function or
   // built-in, in that order.
   ScriptValue CallNamed(std::string_view name, std::string_view argumentText);
+  // The evaluation of a compiled expression (compiled level by level as it
+  // is reached).
+  ScriptValue EvaluateCompiled(TZuExpression& expression);
   // Raises the parenthesis-count error for text; true otherwise.
   bool CheckParentheses(std::string_view text);
   // The text cut into operand and operator tokens (pure: depends only on
@@ -342,19 +357,47 @@ class TZuScript : public TZuScriptRoot {
 
  private:
   friend class TZuLoader;
+  TZuRunContext& ResolveContext();
+  // Evaluator (evaluator.cpp, calls.cpp).
+  ScriptValue EvaluateOperandNode(TZuOperand& operand, uint32_t depth);
+  void ClassifyOperand(TZuOperand& operand, uint32_t depth);
+  // Splits the arguments of a call (raising "Too many arguments ...") and
+  // sets up its lookups.
+  void PrepareCall(TZuCall& call, TZuTextRef name, TZuTextRef argumentText, uint32_t depth);
+  ScriptValue EvaluateCall(TZuCall& call);
+  // The array and index of an element, for reading and for assignment
+  // alike: the array is looked up first, then the "]" checked, then the
+  // index evaluated; a non-Integer index fails with indexMessage.
+  TZuScriptArray& ElementAt(TZuElement& element, const char* indexMessage, int32_t& index);
+  // The object of a member (method, property read or assignment); fails with
+  // "Object \"NAME\"" + missing when there is none.
+  TZuScriptObject& ObjectAt(TZuNameSite& site, const char* missing);
+  // Cached lookups through the owner chain (name_sites.cpp).
+  TZuScriptVariable* LookupVar(TZuNameSite& site);
+  TZuScriptArray* LookupArray(TZuNameSite& site);
+  TZuScript* LookupFunc(TZuNameSite& site);
+  TZuScriptFunction* LookupExtFunc(TZuNameSite& site);
+  TZuScriptObject* LookupObject(TZuNameSite& site);
   ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
                                std::string_view name);
-  void ExecuteAssignment(const std::string& text);
-  void ExecuteVarConst(const std::string& text, bool isConst);
-  void ExecuteArray(const std::string& text);
+  // Executor.
+  TZuCompiledStatement& CompiledAt(int32_t index);
+  void ExecuteAssignment(TZuCompiledStatement& statement);
+  void ExecuteVarConst(TZuCompiledStatement& statement, bool isConst);
+  void ExecuteArray(TZuCompiledStatement& statement, const std::string& text);
   void ExecuteObject(const std::string& text);
-  void ExecuteFor(int32_t index);
-  void ExecuteWhile(int32_t index);
-  void ExecuteRead(const std::string& text);
-  void ExecuteWrite(const std::string& text);
-  void ExecuteDelete(const std::string& text);
+  void ExecuteFor(int32_t index, TZuCompiledStatement& statement);
+  void ExecuteWhile(int32_t index, TZuCompiledStatement& statement);
+  void ExecuteRead(TZuCompiledStatement& statement, const std::string& text);
+  void ExecuteWrite(TZuCompiledStatement& statement);
+  void ExecuteDelete(TZuCompiledStatement& statement);
   // Raises a nesting error when the engine's part of the stack is used up.
-  void CheckStack(const char* what);
+  // Inline: every expression and block passes here.
+  void CheckStack(const char* what) {
+    char probe = 0;
+    if (reinterpret_cast<uintptr_t>(&probe) < Context().StackLimit) FailNested(what);
+  }
+  [[noreturn]] void FailNested(const char* what);
   [[noreturn]] void Fail(const std::string& message);
   [[noreturn]] void Fail(const char* message);
   // Fail with prefix + text + suffix, built out of line so that the hot
@@ -366,6 +409,11 @@ class TZuScript : public TZuScriptRoot {
 
   std::unique_ptr<TZuRunContext> ownContext_;
   TZuRunContext* context_ = nullptr;
+  // The script whose table this one runs (null: its own).
+  TZuScript* code_ = nullptr;
+  // Compiled statements, by index, made when a statement first runs; only
+  // the script that owns the table has them.
+  std::vector<std::unique_ptr<TZuCompiledStatement>> compiled_;
 };
 
 }  // namespace zu

@@ -1,13 +1,18 @@
-// Calls by name: argument splitting, then dispatch to an object method, a
-// user function (a fresh instance per call), a module function or a built-in.
+// Calls: arguments evaluated first to last, then dispatch to an object
+// method, a user function (a fresh instance per call), a module function or
+// a built-in.
 #include <exception>
 
 #include "engine/builtins/builtins.h"
+#include "engine/evaluator/compiled.h"
 #include "engine/script.h"
 
 namespace zu {
 
 namespace {
+
+// Argument lists kept for reuse.
+constexpr size_t kMaxArgumentLists = 256;
 
 // Keeps the call depth for one user-function call and, when an error leaves
 // the call, hands the instance to the run context: the error names it, and
@@ -31,51 +36,45 @@ class CallScope {
   int uncaught_;
 };
 
-}  // namespace
-
-ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumentText) {
-  // Split: a quote or "(" makes the next matching character awaited, and
-  // until it comes every character belongs to the argument. There is no
-  // nesting count: the first ")" after a "(" ends the wait. Only the comma
-  // positions are kept: this frame is part of every level of recursion.
-  uint32_t commaAt[kMaxCallArguments];
-  int commas = 0;
-  char awaited = 0;
-  for (size_t i = 0; i < argumentText.size(); ++i) {
-    const char c = argumentText[i];
-    if (awaited != 0) {
-      if (c == awaited) awaited = 0;
-    } else if (c == '"' || c == '\'') {
-      awaited = c;
-    } else if (c == '(') {
-      awaited = ')';
-    } else if (c == ',') {
-      if (commas >= kMaxCallArguments) FailTooManyArguments(name, argumentText);
-      commaAt[commas++] = static_cast<uint32_t>(i);
+// An argument list taken from the run's spares and given back after the call.
+class ArgumentList {
+ public:
+  explicit ArgumentList(TZuRunContext& context) : context_(context) {
+    if (!context_.ArgumentLists.empty()) {
+      values_ = std::move(context_.ArgumentLists.back());
+      context_.ArgumentLists.pop_back();
     }
   }
-  const size_t lastStart = commas == 0 ? 0 : commaAt[commas - 1] + 1;
-  const int count = lastStart >= argumentText.size() ? commas : commas + 1;
-  if (count > kMaxCallArguments) FailTooManyArguments(name, argumentText);
+  ~ArgumentList() {
+    values_.clear();
+    if (context_.ArgumentLists.size() < kMaxArgumentLists)
+      context_.ArgumentLists.push_back(std::move(values_));
+  }
+  ArgumentList(const ArgumentList&) = delete;
+  ArgumentList& operator=(const ArgumentList&) = delete;
+  std::vector<ScriptValue>& Values() { return values_; }
 
+ private:
+  TZuRunContext& context_;
+  std::vector<ScriptValue> values_;
+};
+
+}  // namespace
+
+ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
   // Every argument is evaluated, first to last, before the callee is sought.
-  std::vector<ScriptValue> args;
-  args.reserve(static_cast<size_t>(count));
-  for (int k = 0; k < count; ++k) {
-    const size_t from = k == 0 ? 0 : commaAt[k - 1] + 1;
-    const size_t to = k < commas ? commaAt[k] : argumentText.size();
-    args.push_back(Evaluate(argumentText.substr(from, to - from)));
-  }
+  ArgumentList list(Context());
+  std::vector<ScriptValue>& args = list.Values();
+  for (TZuExpression& argument : call.Arguments) args.push_back(EvaluateCompiled(argument));
 
-  const size_t dot = name.find('.');
-  if (dot != std::string_view::npos)
-    return ObjectOf(name, dot, "\" not found").CallMethod(std::string(name.substr(dot + 1)), args);
-  if (TZuScript* definition = FindFunc(name)) {
-    if (definition->ParamNames.size() != args.size()) FailArgumentCount(name, argumentText);
-    return CallUserFunction(*definition, args, name);
+  if (call.IsMethod) return ObjectAt(call.Object, "\" not found").CallMethod(call.Method, args);
+  if (TZuScript* definition = LookupFunc(call.Function)) {
+    if (definition->ParamNames.size() != args.size())
+      FailArgumentCount(call.Name.View(), call.ArgumentText.View());
+    return CallUserFunction(*definition, args, call.Name.View());
   }
-  if (TZuScriptFunction* function = FindExtFunc(name)) return function->CallFunction(args);
-  return CallBuiltin(*this, name, args, argumentText);
+  if (TZuScriptFunction* function = LookupExtFunc(call.Module)) return function->CallFunction(args);
+  return CallBuiltin(*this, call.Name.View(), args, call.ArgumentText.View());
 }
 
 [[gnu::noinline]] void TZuScript::FailTooManyArguments(std::string_view name,
@@ -89,6 +88,11 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
   Fail("Invalid number of arguments: " + std::string(name) + "(" + std::string(argumentText) + ")");
 }
 
+[[gnu::noinline]] void TZuScript::FailCallDepth(std::string_view name) {
+  Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
+       ") in call of \"" + std::string(name) + "\"");
+}
+
 ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
                                         std::string_view name) {
   TZuRunContext& context = Context();
@@ -100,11 +104,6 @@ ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<Scrip
   instance->InstantiateFrom(definition);
   CallScope scope(context, instance);
   return instance->Call(args);
-}
-
-[[gnu::noinline]] void TZuScript::FailCallDepth(std::string_view name) {
-  Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
-       ") in call of \"" + std::string(name) + "\"");
 }
 
 }  // namespace zu

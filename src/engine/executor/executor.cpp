@@ -1,6 +1,7 @@
 // Running a script: Run and Call set up the predefined variables, Execute
 // walks the statement table, and ExecuteStatement gives each statement kind
 // its meaning (assignments, conditions, loops and control flow).
+#include "engine/executor/compiled_statement.h"
 #include "engine/run_scopes.h"
 #include "engine/script.h"
 #include "support/text_utils.h"
@@ -11,20 +12,6 @@ namespace {
 
 // A run or call executes the statement indexes 0 .. kLastStatement only.
 constexpr int32_t kLastStatement = 999999;
-// Longest text taken after "=" in an assignment, and after " to " in For or
-// "." in a property target.
-constexpr size_t kMaxAssignedText = 99999;
-constexpr size_t kMaxClauseText = 9999;
-
-// Position of " to " in text, ignoring the case of the letters.
-size_t FindTo(std::string_view text) {
-  for (size_t i = 0; i + 4 <= text.size(); ++i) {
-    if (text[i] == ' ' && (text[i + 1] == 't' || text[i + 1] == 'T') &&
-        (text[i + 2] == 'o' || text[i + 2] == 'O') && text[i + 3] == ' ')
-      return i;
-  }
-  return std::string_view::npos;
-}
 
 }  // namespace
 
@@ -91,8 +78,9 @@ void TZuScript::ExecuteRange(int32_t first, int32_t last) {
     if (Signal == kSignalBreak || Signal == kSignalContinue) {
       // Break and Continue need a loop of this script around them.
       bool inLoop = false;
+      const std::vector<TZuScriptStatementDef>& table = StatementTable();
       for (int32_t j = CurrentStatement; j >= 0; --j) {
-        const TZuScriptStatementDef& r = Statements[static_cast<size_t>(j)];
+        const TZuScriptStatementDef& r = table[static_cast<size_t>(j)];
         if ((r.Kind == kStmtFor || r.Kind == kStmtWhile) && r.BlockEnd > CurrentStatement) {
           inLoop = true;
           break;
@@ -104,29 +92,43 @@ void TZuScript::ExecuteRange(int32_t first, int32_t last) {
   }
 }
 
+TZuCompiledStatement& TZuScript::CompiledAt(int32_t index) {
+  if (compiled_.size() < static_cast<size_t>(StatementCount))
+    compiled_.resize(static_cast<size_t>(StatementCount));
+  std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
+  if (!slot) {
+    const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+    slot = CompileStatement(*this, record.Kind, record.Text);
+  }
+  return *slot;
+}
+
 int32_t TZuScript::ExecuteStatement(int32_t index) {
-  // The table is not changed while it runs, so the record stays in place.
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+  // The table is not changed while it runs, so the record stays in place;
+  // a function instance runs its definition's table and compiled forms.
+  TZuScript& code = *CodeOwner();
+  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
   int32_t next = record.BlockEnd;
   try {
+    TZuCompiledStatement& statement = code.CompiledAt(index);
     switch (record.Kind) {
       case kStmtExpression:
-        ExecuteAssignment(record.Text);
+        ExecuteAssignment(statement);
         break;
       case kStmtConst:
       case kStmtVar:
-        ExecuteVarConst(record.Text, record.Kind == kStmtConst);
+        ExecuteVarConst(statement, record.Kind == kStmtConst);
         break;
       case kStmtArray:
-        ExecuteArray(record.Text);
+        ExecuteArray(statement, record.Text);
         break;
       case kStmtIf:
       case kStmtElseIf:
-        if (ToBoolean(Evaluate(record.Text))) {
+        if (ToBoolean(EvaluateCompiled(statement.Expression))) {
           ExecuteRange(index + 1, record.BlockEnd - 1);
           // The branch was taken: the rest of the chain is skipped.
           while (next < StatementCount) {
-            const TZuScriptStatementDef& r = Statements[static_cast<size_t>(next)];
+            const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
             if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
             next = r.BlockEnd;
           }
@@ -136,10 +138,10 @@ int32_t TZuScript::ExecuteStatement(int32_t index) {
         ExecuteRange(index + 1, record.BlockEnd - 1);
         break;
       case kStmtFor:
-        ExecuteFor(index);
+        ExecuteFor(index, statement);
         break;
       case kStmtWhile:
-        ExecuteWhile(index);
+        ExecuteWhile(index, statement);
         break;
       case kStmtBreak:
         Signal = kSignalBreak;
@@ -154,13 +156,13 @@ int32_t TZuScript::ExecuteStatement(int32_t index) {
         Signal = kSignalStop;
         break;
       case kStmtRead:
-        ExecuteRead(record.Text);
+        ExecuteRead(statement, record.Text);
         break;
       case kStmtWrite:
-        ExecuteWrite(record.Text);
+        ExecuteWrite(statement);
         break;
       case kStmtDelete:
-        ExecuteDelete(record.Text);
+        ExecuteDelete(statement);
         break;
       case kStmtObject:
         ExecuteObject(record.Text);
@@ -176,66 +178,48 @@ int32_t TZuScript::ExecuteStatement(int32_t index) {
   return next;
 }
 
-void TZuScript::ExecuteAssignment(const std::string& text) {
-  const std::string_view t = text;
-  std::string_view target;
-  std::string_view expression = t;
-  bool hasTarget = false;
-  const size_t eq = t.find('=');
-  if (eq != std::string_view::npos) {
-    target = TrimView(t.substr(0, eq));
-    // "f(a = b)" or a quoted "=" is no assignment.
-    hasTarget = target.find_first_of("()") == std::string_view::npos &&
-                CountChar(target, '"') % 2 == 0 && CountChar(target, '\'') % 2 == 0;
-    if (hasTarget) expression = TrimView(t.substr(eq + 1, kMaxAssignedText));
-  }
-  ScriptValue value = Evaluate(expression);
-  if (!hasTarget) return;
-
-  const size_t bracket = target.find('[');
-  if (bracket != std::string_view::npos) {
-    int32_t index = 0;
-    ElementOf(target, bracket, "Invalid index expression", index).SetItem(index, value);
-    return;
-  }
-  const size_t dot = target.find('.');
-  if (dot != std::string_view::npos) {
-    ObjectOf(target, dot, "\" not defined")
-        .SetProperty(std::string(target.substr(dot + 1, kMaxClauseText)), value);
-    return;
+void TZuScript::ExecuteAssignment(TZuCompiledStatement& statement) {
+  // The expression first, always; only then is the target examined.
+  ScriptValue value = EvaluateCompiled(statement.Expression);
+  switch (statement.TargetKind) {
+    case TZuCompiledStatement::kNoTarget:
+      return;  // a call for its effect
+    case TZuCompiledStatement::kElementTarget: {
+      int32_t index = 0;
+      ElementAt(*statement.Element, "Invalid index expression", index).SetItem(index, value);
+      return;
+    }
+    case TZuCompiledStatement::kPropertyTarget:
+      ObjectAt(statement.Object, "\" not defined").SetProperty(statement.Property, value);
+      return;
+    case TZuCompiledStatement::kVariableTarget:
+      break;
   }
   // Assignment is also declaration: an unknown name becomes a variable of
   // this script; a known one is changed wherever in the chain it lives.
-  if (TZuScriptVariable* variable = FindVar(target)) {
+  if (TZuScriptVariable* variable = LookupVar(statement.Name)) {
     variable->SetValue(value);
   } else {
     VarList.Add(
-        std::make_unique<TZuScriptVariable>(std::string(target), false, std::move(value), this));
+        std::make_unique<TZuScriptVariable>(statement.NameText, false, std::move(value), this));
   }
 }
 
-void TZuScript::ExecuteFor(int32_t index) {
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
-  const std::string_view t = record.Text;
-  const size_t to = FindTo(t);
-  if (to == std::string_view::npos) Fail("\"To\" keyword expected in \"For\" statement");
-  const std::string_view head = TrimView(t.substr(0, to));
-  const std::string_view limitText = TrimView(t.substr(to + 4, kMaxClauseText));
-  const size_t eq = head.find('=');
-  if (eq == std::string_view::npos) Fail("Initial expression expected");
-  const std::string_view name = TrimView(head.substr(0, eq));
-  TZuScriptVariable* variable = FindVar(name);
+void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
+  if (statement.Malformed != nullptr) Fail(statement.Malformed);
+  TZuScriptVariable* variable = LookupVar(statement.Name);
   if (variable == nullptr)
     variable = static_cast<TZuScriptVariable*>(VarList.Add(
-        std::make_unique<TZuScriptVariable>(std::string(name), false, ScriptValue(), this)));
-  variable->SetValue(Evaluate(head.substr(eq + 1)));
-  const ScriptValue limit = Evaluate(limitText);
+        std::make_unique<TZuScriptVariable>(statement.NameText, false, ScriptValue(), this)));
+  variable->SetValue(EvaluateCompiled(statement.Expression));
+  const ScriptValue limit = EvaluateCompiled(statement.Second);
+  const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     // The body moved CurrentStatement; a failure of the test or the step
     // belongs to the For statement itself.
     CurrentStatement = index;
     if (CompareValues(variable->Value, limit) > 0) break;
-    ExecuteRange(index + 1, record.BlockEnd - 1);
+    ExecuteRange(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
     variable->SetValue(AddValues(variable->Value, ScriptValue::Integer(1)));
@@ -243,12 +227,12 @@ void TZuScript::ExecuteFor(int32_t index) {
   Signal = kSignalNone;
 }
 
-void TZuScript::ExecuteWhile(int32_t index) {
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
+  const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     CurrentStatement = index;
-    if (!ToBoolean(Evaluate(record.Text))) break;
-    ExecuteRange(index + 1, record.BlockEnd - 1);
+    if (!ToBoolean(EvaluateCompiled(statement.Expression))) break;
+    ExecuteRange(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }
   Signal = kSignalNone;

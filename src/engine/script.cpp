@@ -48,8 +48,10 @@ TZuScript::TZuScript(std::string name, TZuScript* owner)
 
 TZuScript::~TZuScript() {
   // Instances kept for an error report go first: their objects refer to
-  // modules that the lists below still hold.
+  // modules that the lists below still hold. Idle instances hold nothing
+  // of the kind, but refer to this script's table.
   if (ownContext_) ownContext_->Abandoned.clear();
+  idle_.clear();
   IncludePath.clear();
   Source.clear();
   ParamNames.clear();
@@ -140,6 +142,7 @@ void TZuScript::InstantiateFrom(const TZuScript& definition) {
   // A copy owns its table; its statements are compiled anew when they run.
   code_ = nullptr;
   compiled_.clear();
+  frameCode_ = nullptr;
   Statements = definition.StatementTable();
   StatementCount = definition.StatementCount;
   CurrentStatement = definition.CurrentStatement;

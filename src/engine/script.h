@@ -300,8 +300,9 @@ class TZuScript : public TZuScriptRoot {
   TZuRunContext& Context() { return context_ != nullptr ? *context_ : ResolveContext(); }
   void SetContext(TZuRunContext* context) { context_ = context; }
 
-  // The script whose statement table this one runs (itself; code_ is for
-  // scripts that share another's table).
+  // The script whose statement table this one runs: itself, or, for an
+  // instance of a user function, the definition whose table (and compiled
+  // statements) every call shares.
   TZuScript* CodeOwner() { return code_ != nullptr ? code_ : this; }
   const TZuScript* CodeOwner() const { return code_ != nullptr ? code_ : this; }
   const std::vector<TZuScriptStatementDef>& StatementTable() const {
@@ -378,8 +379,15 @@ class TZuScript : public TZuScriptRoot {
   TZuScript* LookupFunc(TZuNameSite& site);
   TZuScriptFunction* LookupExtFunc(TZuNameSite& site);
   TZuScriptObject* LookupObject(TZuNameSite& site);
+  // Function calls (calls.cpp): an instance from the definition's pool runs
+  // the call in its frame and goes back to the pool.
   ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
                                std::string_view name);
+  std::unique_ptr<TZuScript> TakeInstance();
+  void ReturnInstance(std::unique_ptr<TZuScript> instance);
+  void ShareCodeOf(TZuScript& definition);
+  ScriptValue CallInFrame(std::vector<ScriptValue>& args);
+  bool HasFrame() const;
   // Executor.
   TZuCompiledStatement& CompiledAt(int32_t index);
   void ExecuteAssignment(TZuCompiledStatement& statement);
@@ -409,11 +417,19 @@ class TZuScript : public TZuScriptRoot {
 
   std::unique_ptr<TZuRunContext> ownContext_;
   TZuRunContext* context_ = nullptr;
-  // The script whose table this one runs (null: its own).
+  // A function instance: the definition whose table it runs (null: its own).
   TZuScript* code_ = nullptr;
   // Compiled statements, by index, made when a statement first runs; only
   // the script that owns the table has them.
   std::vector<std::unique_ptr<TZuCompiledStatement>> compiled_;
+  // Instances of this function that wait for a call.
+  std::vector<std::unique_ptr<TZuScript>> idle_;
+  // A function instance's frame: its parameters, true, false and result, in
+  // the order they were added; valid while frameCode_ is CodeOwner() and
+  // VarList's generation is frameGeneration_.
+  std::vector<TZuScriptVariable*> frameVars_;
+  const TZuScript* frameCode_ = nullptr;
+  uint32_t frameGeneration_ = 0;
 };
 
 }  // namespace zu

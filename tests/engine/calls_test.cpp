@@ -23,6 +23,21 @@ TEST(Calls, ArgumentsOfNestedAndFailingCalls) {
   EXPECT_EQ("2", VarText(out, "n"));
 }
 
+TEST(Calls, EveryCallStartsWithoutTheLocalsOfTheLastOne) {
+  // Instances are reused from call to call: locals, arrays and parameters
+  // of one call must not be seen by the next, nor by a recursive one.
+  auto out = RunText(
+      "loc = \"global\";\n"
+      "Func F(k) { If (k) { Var loc = \"local\"; Array t[1] = (k); } result = loc; }\n"
+      "Func R(n) { If (n > 0) { x = R(n - 1); } n = n * 10 + 1; result = n; }\n"
+      "a = F(1); b = F(0); c = F(2); r = R(3);");
+  ASSERT_FALSE(out.Failed) << out.Message;
+  EXPECT_EQ("local", VarText(out, "a"));
+  EXPECT_EQ("global", VarText(out, "b"));
+  EXPECT_EQ("local", VarText(out, "c"));
+  EXPECT_EQ("31", VarText(out, "r"));
+}
+
 TEST(Calls, ErrorInFunctionKeepsTheInstanceAlive) {
   auto out = RunText("Func Inner(a) {\n  result = a + zz;\n}\nx = Inner(1);");
   ASSERT_TRUE(out.Failed);

@@ -1,18 +1,26 @@
 // Calls: arguments evaluated first to last, then dispatch to an object
-// method, a user function (a fresh instance per call), a module function or
-// a built-in.
+// method, a user function, a module function or a built-in. A user function
+// runs in an instance that shares the definition's statements and keeps its
+// parameters, true, false and result in a frame; instances wait in the
+// definition's pool between calls, so a call allocates nothing.
 #include <exception>
 
 #include "engine/builtins/builtins.h"
 #include "engine/evaluator/compiled.h"
+#include "engine/run_scopes.h"
 #include "engine/script.h"
 
 namespace zu {
 
 namespace {
 
+// Instances a definition keeps for later calls; a deeper recursion makes
+// more, which are freed when their call ends.
+constexpr size_t kMaxIdleInstances = 256;
 // Argument lists kept for reuse.
 constexpr size_t kMaxArgumentLists = 256;
+// A run or call executes the statement indexes 0 .. kLastStatement only.
+constexpr int32_t kLastStatement = 999999;
 
 // Keeps the call depth for one user-function call and, when an error leaves
 // the call, hands the instance to the run context: the error names it, and
@@ -99,11 +107,104 @@ ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<Scrip
   if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
   // The instance looks names up through the definition's owner, not the
   // caller: a function sees its own locals, then its script's globals.
-  auto instance = std::make_unique<TZuScript>(definition.Name, definition.Owner);
-  instance->SetContext(&context);
-  instance->InstantiateFrom(definition);
+  std::unique_ptr<TZuScript> instance = definition.TakeInstance();
   CallScope scope(context, instance);
-  return instance->Call(args);
+  ScriptValue result = instance->CallInFrame(args);
+  definition.ReturnInstance(std::move(instance));
+  return result;
+}
+
+std::unique_ptr<TZuScript> TZuScript::TakeInstance() {
+  if (!idle_.empty()) {
+    std::unique_ptr<TZuScript> instance = std::move(idle_.back());
+    idle_.pop_back();
+    return instance;
+  }
+  auto instance = std::make_unique<TZuScript>(Name, Owner);
+  instance->SetContext(&Context());
+  instance->ShareCodeOf(*this);
+  return instance;
+}
+
+void TZuScript::ReturnInstance(std::unique_ptr<TZuScript> instance) {
+  if (idle_.size() < kMaxIdleInstances) idle_.push_back(std::move(instance));
+}
+
+void TZuScript::ShareCodeOf(TZuScript& definition) {
+  // What InstantiateFrom copies, except the statement table, which is the
+  // definition's own (and with it the compiled statements).
+  VarList.Clear();
+  ArrayList.Clear();
+  FuncList.Clear();
+  for (int i = 0; i < definition.FuncList.Count(); ++i) {
+    auto& nested = static_cast<TZuScript&>(*definition.FuncList.Get(i));
+    auto copy = std::make_unique<TZuScript>(nested.Name, this);
+    copy->SetContext(&Context());
+    copy->ShareCodeOf(nested);
+    FuncList.Add(std::move(copy));
+  }
+  code_ = definition.CodeOwner();
+  StatementCount = definition.StatementCount;
+  CurrentStatement = definition.CurrentStatement;
+  FileName = definition.FileName;
+  ParamNames = definition.ParamNames;
+  IncludedFiles = definition.IncludedFiles;
+  if (definition.FileName.empty()) Source = definition.Source;
+  frameCode_ = nullptr;
+}
+
+bool TZuScript::HasFrame() const {
+  return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
+         VarList.Generation() == frameGeneration_;
+}
+
+ScriptValue TZuScript::CallInFrame(std::vector<ScriptValue>& args) {
+  // Call and Execute in one, with the frame of the last call reused: its
+  // variables are the same entities, so only their values are set.
+  const size_t params = ParamNames.size();
+  if (!HasFrame()) {
+    ArrayList.Clear();
+    VarList.Clear();
+    if (params != args.size())
+      Fail("Invalid number of arguments (must be " + std::to_string(params) + ")");
+    frameVars_.clear();
+    for (size_t i = 0; i < params; ++i) {
+      frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+          std::make_unique<TZuScriptVariable>(ParamNames[i], false, std::move(args[i]), this))));
+    }
+    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+        std::make_unique<TZuScriptVariable>("true", true, ScriptValue::Boolean(true), this))));
+    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+        std::make_unique<TZuScriptVariable>("false", true, ScriptValue::Boolean(false), this))));
+    frameVars_.push_back(static_cast<TZuScriptVariable*>(
+        VarList.Add(std::make_unique<TZuScriptVariable>("result", false, ScriptValue(), this))));
+    frameCode_ = CodeOwner();
+    frameGeneration_ = VarList.Generation();
+  } else {
+    for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = std::move(args[i]);
+  }
+  ObjectList.Clear();
+  ScriptValue result;
+  {
+    ActiveScriptScope active(Context(), this);
+    ExecuteRange(0, kLastStatement);
+    result = std::move(frameVars_[params + 2]->Value);
+  }
+  // Ready for the next call: objects, arrays and locals freed in the order
+  // freeing the instance freed them, values released, the frame kept.
+  ObjectList.Clear();
+  ArrayList.Clear();
+  for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = ScriptValue();
+  frameVars_[params + 2]->Value = ScriptValue();
+  if (static_cast<size_t>(VarList.Count()) > frameVars_.size()) {
+    VarList.RemoveUnless([this](TZuScriptRoot* e) {
+      for (TZuScriptVariable* v : frameVars_)
+        if (v == e) return true;
+      return false;
+    });
+    frameGeneration_ = VarList.Generation();
+  }
+  return result;
 }
 
 }  // namespace zu

@@ -38,6 +38,24 @@ TEST(Calls, EveryCallStartsWithoutTheLocalsOfTheLastOne) {
   EXPECT_EQ("31", VarText(out, "r"));
 }
 
+TEST(Calls, LookupsFollowNamesThatAppearDuringARun) {
+  // A name read from the same place finds a global first, then the local
+  // declared after it, and the global again in the next call; a parameter
+  // named like a constant, and two parameters differing in case, resolve as
+  // the sorted list does (upper case first, the earlier added of equals).
+  auto out = RunText(
+      "g = 1;\n"
+      "Func F() { s = 0; For k = 1 to 2 { s = s * 10 + g; If (k == 1) { Var g = 5; } } result = s; }\n"
+      "Func T(true) { result = true; }\n"
+      "Func D(x, X) { result = x; }\n"
+      "a = F(); b = F(); t = T(7); d = D(1, 2);");
+  ASSERT_FALSE(out.Failed) << out.Message;
+  EXPECT_EQ("15", VarText(out, "a"));
+  EXPECT_EQ("15", VarText(out, "b"));
+  EXPECT_EQ("7", VarText(out, "t"));
+  EXPECT_EQ("2", VarText(out, "d"));
+}
+
 TEST(Calls, ErrorInFunctionKeepsTheInstanceAlive) {
   auto out = RunText("Func Inner(a) {\n  result = a + zz;\n}\nx = Inner(1);");
   ASSERT_TRUE(out.Failed);

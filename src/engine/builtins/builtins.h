@@ -18,4 +18,11 @@ class TZuScript;
 ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
                         const std::vector<ScriptValue>& args, std::string_view argumentText);
 
+// The same in two steps, so that a call site resolves its built-in once:
+// the table index of the name (-1 when there is none), and the call of the
+// built-in at that index (argument count checked, NAME and ARGS as written).
+int FindBuiltin(std::string_view name);
+ScriptValue CallBuiltinAt(int index, TZuScript& script, std::string_view name,
+                          const std::vector<ScriptValue>& args, std::string_view argumentText);
+
 }  // namespace zu

@@ -82,7 +82,11 @@ ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
     return CallUserFunction(*definition, args, call.Name.View());
   }
   if (TZuScriptFunction* function = LookupExtFunc(call.Module)) return function->CallFunction(args);
-  return CallBuiltin(*this, call.Name.View(), args, call.ArgumentText.View());
+  // A built-in name is resolved once; a user or module function of the
+  // same name, found above, still comes first.
+  if (call.Builtin == TZuCall::kBuiltinUnresolved) call.Builtin = FindBuiltin(call.Name.View());
+  if (call.Builtin < 0) Fail3("Unknow function: \"", call.Name.View(), "\"");
+  return CallBuiltinAt(call.Builtin, *this, call.Name.View(), args, call.ArgumentText.View());
 }
 
 [[gnu::noinline]] void TZuScript::FailTooManyArguments(std::string_view name,

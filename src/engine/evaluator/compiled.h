@@ -55,14 +55,26 @@ struct TZuTextRef {
   }
 };
 
-// A name looked up where it is written.
+// A name looked up where it is written, with the result of the last lookup:
+// valid while the run's entity lists have not changed (TZuRunContext::
+// ListEpoch) and the lookup starts at the same script. A function's own
+// parameters, true, false and result are found in its frame directly.
 struct TZuNameSite {
   std::string_view Name;
   uint32_t Hash = 0;
+  // The frame entry of this name in functions whose table is FrameCode's
+  // (-1: none).
+  int32_t FrameSlot = -1;
+  const TZuScript* FrameCode = nullptr;
+  // The cache.
+  const TZuScript* Key = nullptr;
+  uint64_t Epoch = 0;
+  TZuScriptRoot* Found = nullptr;
 
   void Set(std::string_view name) {
     Name = name;
     Hash = NameHash(name);
+    Key = nullptr;
   }
 };
 
@@ -99,6 +111,7 @@ struct TZuExpression {
 // A call Name(ARGS): the argument texts split once, the callee looked up
 // through caches, a built-in resolved once.
 struct TZuCall {
+  static constexpr int kBuiltinUnresolved = -2;
   TZuTextRef Name;
   TZuTextRef ArgumentText;
   std::vector<TZuExpression> Arguments;
@@ -107,6 +120,7 @@ struct TZuCall {
   std::string Method;     // methods: the rest of the name
   TZuNameSite Function;   // user functions
   TZuNameSite Module;     // module functions
+  int Builtin = kBuiltinUnresolved;  // index in the built-in table, -1 for none
 };
 
 // NAME[INDEX], read or assigned.
@@ -154,5 +168,10 @@ void TokenizeInto(TZuExpression& e);
 // Splits the argument text of a call into call.Arguments. Raises nothing;
 // answers false when there are more than kMaxCallArguments arguments.
 bool SplitArguments(TZuCall& call, uint32_t depth);
+
+// The frame entry of name in a function with these parameters (insertion
+// order: parameters, true, false, result), or -1: the entry the lookup of
+// the name finds first.
+int32_t FrameSlotOf(const std::vector<std::string>& params, std::string_view name);
 
 }  // namespace zu

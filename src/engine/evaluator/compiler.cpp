@@ -5,6 +5,7 @@
 
 #include "engine/evaluator/compiled.h"
 #include "engine/evaluator/tokenizer.h"
+#include "support/text_utils.h"
 
 namespace zu {
 
@@ -173,6 +174,24 @@ bool SplitArguments(TZuCall& call, uint32_t depth) {
     InitExpression(call.Arguments[k], call.ArgumentText.Sub(from, to), depth + 1);
   }
   return true;
+}
+
+// ---------------------------------------------------------------- frames
+
+int32_t FrameSlotOf(const std::vector<std::string>& params, std::string_view name) {
+  // The frame is added in this order; the list keeps it sorted by name, and
+  // a lookup takes the first match in that order (the earlier added of two
+  // equal names).
+  const auto nameAt = [&params](size_t k) -> std::string_view {
+    static constexpr std::string_view kFixed[] = {"true", "false", "result"};
+    return k < params.size() ? std::string_view(params[k]) : kFixed[k - params.size()];
+  };
+  int32_t best = -1;
+  for (size_t k = 0; k < params.size() + 3; ++k) {
+    if (!SameTextAscii(nameAt(k), name)) continue;
+    if (best < 0 || nameAt(k) < nameAt(static_cast<size_t>(best))) best = static_cast<int32_t>(k);
+  }
+  return best;
 }
 
 }  // namespace zu

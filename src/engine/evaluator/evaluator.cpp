@@ -99,6 +99,9 @@ void TZuScript::ClassifyOperand(TZuOperand& operand, uint32_t depth) {
     return;
   }
   operand.Variable.Set(token);
+  const TZuScript& code = *CodeOwner();
+  operand.Variable.FrameSlot = FrameSlotOf(code.ParamNames, token);
+  operand.Variable.FrameCode = operand.Variable.FrameSlot >= 0 ? &code : nullptr;
   operand.Type = TZuOperand::kName;
 }
 

@@ -32,8 +32,13 @@ void Point(TZuExpression& e, const TZuCompiledStatement& c, std::string_view pie
                  0);
 }
 
-// A variable named in a statement.
-void NameVariable(TZuNameSite& site, const TZuScript&, std::string_view name) { site.Set(name); }
+// A variable named in a statement: looked up through its site, and found in
+// the frame when it is a parameter, true, false or result.
+void NameVariable(TZuNameSite& site, const TZuScript& code, std::string_view name) {
+  site.Set(name);
+  site.FrameSlot = FrameSlotOf(code.ParamNames, name);
+  site.FrameCode = site.FrameSlot >= 0 ? &code : nullptr;
+}
 
 void CompileAssignment(TZuCompiledStatement& c, const TZuScript& code) {
   const std::string_view t = c.Source->Text();

@@ -79,8 +79,7 @@ TZuScriptRoot* TZuScriptObjList::Find(std::string_view name, uint32_t hash) cons
   }
 }
 
-void TZuScriptObjList::Clear() {
-  if (items_.empty()) return;
+void TZuScriptObjList::ClearEntities() {
   // The entities leave the list before they are freed (last one first), so
   // a destructor that looks at the list sees it consistent.
   std::vector<std::unique_ptr<TZuScriptRoot>> gone;

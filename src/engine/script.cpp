@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "engine/executor/compiled_statement.h"
 
@@ -11,10 +12,8 @@ namespace zu {
 
 // ---------------------------------------------------------------- entities
 
-void TZuScriptVariable::SetValue(const ScriptValue& value) {
-  if (IsConstant)
-    throw EZuScriptError(nullptr, "Value can't be assign to constant \"" + Name + "\"");
-  Value = value;
+void TZuScriptVariable::FailConstant() const {
+  throw EZuScriptError(nullptr, "Value can't be assign to constant \"" + Name + "\"");
 }
 
 TZuScriptArray::TZuScriptArray(std::string name, int32_t size, TZuScript* owner)
@@ -51,7 +50,7 @@ TZuScript::~TZuScript() {
   // modules that the lists below still hold. Idle instances hold nothing
   // of the kind, but refer to this script's table.
   if (ownContext_) ownContext_->Abandoned.clear();
-  idle_.clear();
+  while (idle_ != nullptr) delete std::exchange(idle_, idle_->nextIdle_);
   IncludePath.clear();
   Source.clear();
   ParamNames.clear();

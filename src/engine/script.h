@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,10 +79,16 @@ class TZuScriptVariable : public TZuScriptRoot {
         IsConstant(isConstant) {}
   // Raises "Value can't be assign to constant \"NAME\"" (without script:
   // the executing statement supplies it) on a constant.
-  void SetValue(const ScriptValue& value);
+  void SetValue(const ScriptValue& value) {
+    if (IsConstant) FailConstant();
+    Value = value;
+  }
 
   ScriptValue Value;
   bool IsConstant;
+
+ private:
+  [[noreturn]] void FailConstant() const;
 };
 
 // A fixed-size, zero-based array.
@@ -157,7 +164,9 @@ class TZuScriptObjList : public TZuScriptRoot {
   // The same with the name's hash already computed (NameHash).
   TZuScriptRoot* Find(std::string_view name, uint32_t hash) const;
   // Frees the entities, last one first.
-  void Clear();
+  void Clear() {
+    if (!items_.empty()) ClearEntities();
+  }
   // Frees, last one first, every entity for which keep answers false.
   template <class Keep>
   void RemoveUnless(Keep keep);
@@ -173,6 +182,7 @@ class TZuScriptObjList : public TZuScriptRoot {
     TZuScriptRoot* Entity = nullptr;  // the first match of its name; null: free
   };
   void Changed();
+  void ClearEntities();
   void IndexEntity(TZuScriptRoot* entity, uint32_t hash);
   void Reindex();
 
@@ -247,9 +257,11 @@ struct TZuRunContext {
   // Counts every change of an entity list of the run (an entity added or
   // removed); a lookup cached under one count is stale under another.
   uint64_t ListEpoch = 0;
-  // Argument lists of calls in progress, kept for reuse so that a call
-  // allocates none.
-  std::vector<std::vector<ScriptValue>> ArgumentLists;
+  // The arguments of the calls in progress, one after another (a call's
+  // own are at the end while it runs), and the list handed to a module:
+  // kept for reuse, so that a call allocates none.
+  std::vector<ScriptValue> ArgumentStack;
+  std::vector<ScriptValue> ModuleArguments;
   // Made by the first RegExpr or ReplaceRegExpr call of the run; held
   // through a pointer so that the engine does not depend on the regular
   // expression headers (builtin_regexpr.cpp alone does).
@@ -360,12 +372,23 @@ class TZuScript : public TZuScriptRoot {
   friend class TZuLoader;
   TZuRunContext& ResolveContext();
   // Evaluator (evaluator.cpp, calls.cpp).
+  bool PrepareExpression(TZuExpression& expression);
+  // A compiled expression's value, inline when it holds names and constants
+  // only (hot_paths.h).
+  inline ScriptValue Evaluate(TZuExpression& expression);
+  ScriptValue EvaluateSimple(TZuExpression& expression);
+  inline ScriptValue SimpleOperandValue(TZuOperand& operand);
+  ScriptValue EvaluateLevel(TZuExpression& expression);
+  // An operand's value: names and constants inline, the rest out of line.
+  inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);
   ScriptValue EvaluateOperandNode(TZuOperand& operand, uint32_t depth);
   void ClassifyOperand(TZuOperand& operand, uint32_t depth);
   // Splits the arguments of a call (raising "Too many arguments ...") and
   // sets up its lookups.
   void PrepareCall(TZuCall& call, TZuTextRef name, TZuTextRef argumentText, uint32_t depth);
   ScriptValue EvaluateCall(TZuCall& call);
+  // The arguments as the list module objects and functions take.
+  const std::vector<ScriptValue>& ModuleArgumentsOf(std::span<ScriptValue> args);
   // The array and index of an element, for reading and for assignment
   // alike: the array is looked up first, then the "]" checked, then the
   // index evaluated; a non-Integer index fails with indexMessage.
@@ -381,15 +404,33 @@ class TZuScript : public TZuScriptRoot {
   TZuScriptObject* LookupObject(TZuNameSite& site);
   // Function calls (calls.cpp): an instance from the definition's pool runs
   // the call in its frame and goes back to the pool.
-  ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
+  ScriptValue CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
                                std::string_view name);
-  std::unique_ptr<TZuScript> TakeInstance();
-  void ReturnInstance(std::unique_ptr<TZuScript> instance);
+  TZuScript* TakeInstance();
+  void ReturnInstance(TZuScript* instance);
   void ShareCodeOf(TZuScript& definition);
-  ScriptValue CallInFrame(std::vector<ScriptValue>& args);
-  bool HasFrame() const;
+  ScriptValue CallInFrame(std::span<ScriptValue> args);
+  void BuildFrame(std::span<ScriptValue> args);
+  void ClearCallEntities();
+  bool HasFrame() const {
+    return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
+           VarList.Generation() == frameGeneration_;
+  }
   // Executor.
-  TZuCompiledStatement& CompiledAt(int32_t index);
+  TZuCompiledStatement& CompiledAt(int32_t index) {
+    if (static_cast<size_t>(index) < compiled_.size()) {
+      if (TZuCompiledStatement* statement = compiled_[static_cast<size_t>(index)].get())
+        return *statement;
+    }
+    return CompileAt(index);
+  }
+  TZuCompiledStatement& CompileAt(int32_t index);
+  // One statement without the error's script filled in (the caller does).
+  int32_t RunStatement(int32_t index);
+  int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);
+  void AssignMember(TZuCompiledStatement& statement, const ScriptValue& value);
+  void AddVariable(const std::string& name, ScriptValue value);
+  void CheckInLoop();
   void ExecuteAssignment(TZuCompiledStatement& statement);
   void ExecuteVarConst(TZuCompiledStatement& statement, bool isConst);
   void ExecuteArray(TZuCompiledStatement& statement, const std::string& text);
@@ -422,8 +463,11 @@ class TZuScript : public TZuScriptRoot {
   // Compiled statements, by index, made when a statement first runs; only
   // the script that owns the table has them.
   std::vector<std::unique_ptr<TZuCompiledStatement>> compiled_;
-  // Instances of this function that wait for a call.
-  std::vector<std::unique_ptr<TZuScript>> idle_;
+  // Instances of this function that wait for a call: a list through
+  // nextIdle_, owned by this script.
+  TZuScript* idle_ = nullptr;
+  TZuScript* nextIdle_ = nullptr;
+  size_t idleCount_ = 0;
   // A function instance's frame: its parameters, true, false and result, in
   // the order they were added; valid while frameCode_ is CodeOwner() and
   // VarList's generation is frameGeneration_.

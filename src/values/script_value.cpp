@@ -174,7 +174,7 @@ double ToFloat(const ScriptValue& v) {
   }
 }
 
-bool ToBoolean(const ScriptValue& v) {
+bool CoerceToBoolean(const ScriptValue& v) {
   if (v.Kind() == ValueKind::Boolean) return v.BoolPayload() != 0;
   return Coerce(v, ValueKind::Boolean).Bool != 0;
 }

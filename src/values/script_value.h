@@ -80,6 +80,18 @@ class ScriptValue {
   // storage's written bytes end and there is room.
   static ScriptValue Concatenate(const ScriptValue& left, const ScriptValue& right);
 
+  // Overwrites the value in place (no temporary), as operator= would.
+  void AssignInteger(int32_t v) noexcept {
+    Release();
+    kind_ = ValueKind::Integer;
+    payload_.integer = v;
+  }
+  void AssignBoolean(bool v) noexcept {
+    Release();
+    kind_ = ValueKind::Boolean;
+    payload_.boolean = static_cast<int16_t>(v ? -1 : 0);
+  }
+
   ValueKind Kind() const { return kind_; }
   bool IsEmpty() const { return kind_ == ValueKind::Empty; }
 
@@ -122,7 +134,12 @@ static_assert(sizeof(ScriptValue) == 16);
 // "Invalid variant type conversion".
 int32_t ToInteger(const ScriptValue& v);
 double ToFloat(const ScriptValue& v);
-bool ToBoolean(const ScriptValue& v);
+bool CoerceToBoolean(const ScriptValue& v);
+// Inline for a Boolean, the usual condition of If and While.
+inline bool ToBoolean(const ScriptValue& v) {
+  if (v.Kind() == ValueKind::Boolean) return v.BoolPayload() != 0;
+  return CoerceToBoolean(v);
+}
 std::string ToText(const ScriptValue& v);
 double ToDateTime(const ScriptValue& v);
 

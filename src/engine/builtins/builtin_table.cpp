@@ -78,7 +78,7 @@ int FindBuiltin(std::string_view name) {
 }
 
 ScriptValue CallBuiltinAt(int index, TZuScript& script, std::string_view name,
-                          const std::vector<ScriptValue>& args, std::string_view argumentText) {
+                          std::span<const ScriptValue> args, std::string_view argumentText) {
   const TZuScriptFunctionDef& def = kBuiltinFunctions[static_cast<size_t>(index)];
   if (def.ArgCount >= 0) {
     const auto count = static_cast<int64_t>(args.size());

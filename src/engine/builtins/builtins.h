@@ -2,6 +2,7 @@
 // checks and dispatch.
 #pragma once
 
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,6 @@ ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
 // built-in at that index (argument count checked, NAME and ARGS as written).
 int FindBuiltin(std::string_view name);
 ScriptValue CallBuiltinAt(int index, TZuScript& script, std::string_view name,
-                          const std::vector<ScriptValue>& args, std::string_view argumentText);
+                          std::span<const ScriptValue> args, std::string_view argumentText);
 
 }  // namespace zu

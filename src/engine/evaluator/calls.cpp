@@ -3,11 +3,9 @@
 // runs in an instance that shares the definition's statements and keeps its
 // parameters, true, false and result in a frame; instances wait in the
 // definition's pool between calls, so a call allocates nothing.
-#include <exception>
-
 #include "engine/builtins/builtins.h"
 #include "engine/evaluator/compiled.h"
-#include "engine/run_scopes.h"
+#include "engine/evaluator/hot_paths.h"
 #include "engine/script.h"
 
 namespace zu {
@@ -17,76 +15,61 @@ namespace {
 // Instances a definition keeps for later calls; a deeper recursion makes
 // more, which are freed when their call ends.
 constexpr size_t kMaxIdleInstances = 256;
-// Argument lists kept for reuse.
-constexpr size_t kMaxArgumentLists = 256;
 // A run or call executes the statement indexes 0 .. kLastStatement only.
 constexpr int32_t kLastStatement = 999999;
 
-// Keeps the call depth for one user-function call and, when an error leaves
-// the call, hands the instance to the run context: the error names it, and
-// the host reads its name and statement table for the report.
-class CallScope {
+// The arguments of one call on the run's argument stack, taken off again
+// when the call ends (their storage stays for the next call).
+class ArgumentFrame {
  public:
-  CallScope(TZuRunContext& context, std::unique_ptr<TZuScript>& instance)
-      : context_(context), instance_(instance), uncaught_(std::uncaught_exceptions()) {
-    ++context_.CallDepth;
-  }
-  ~CallScope() {
-    --context_.CallDepth;
-    if (std::uncaught_exceptions() > uncaught_) context_.Abandoned.push_back(std::move(instance_));
-  }
-  CallScope(const CallScope&) = delete;
-  CallScope& operator=(const CallScope&) = delete;
+  explicit ArgumentFrame(std::vector<ScriptValue>& stack) : stack_(stack), base_(stack.size()) {}
+  ~ArgumentFrame() { stack_.resize(base_); }
+  ArgumentFrame(const ArgumentFrame&) = delete;
+  ArgumentFrame& operator=(const ArgumentFrame&) = delete;
+  std::span<ScriptValue> Values() { return {stack_.data() + base_, stack_.size() - base_}; }
 
  private:
-  TZuRunContext& context_;
-  std::unique_ptr<TZuScript>& instance_;
-  int uncaught_;
-};
-
-// An argument list taken from the run's spares and given back after the call.
-class ArgumentList {
- public:
-  explicit ArgumentList(TZuRunContext& context) : context_(context) {
-    if (!context_.ArgumentLists.empty()) {
-      values_ = std::move(context_.ArgumentLists.back());
-      context_.ArgumentLists.pop_back();
-    }
-  }
-  ~ArgumentList() {
-    values_.clear();
-    if (context_.ArgumentLists.size() < kMaxArgumentLists)
-      context_.ArgumentLists.push_back(std::move(values_));
-  }
-  ArgumentList(const ArgumentList&) = delete;
-  ArgumentList& operator=(const ArgumentList&) = delete;
-  std::vector<ScriptValue>& Values() { return values_; }
-
- private:
-  TZuRunContext& context_;
-  std::vector<ScriptValue> values_;
+  std::vector<ScriptValue>& stack_;
+  size_t base_;
 };
 
 }  // namespace
 
 ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
   // Every argument is evaluated, first to last, before the callee is sought.
-  ArgumentList list(Context());
-  std::vector<ScriptValue>& args = list.Values();
-  for (TZuExpression& argument : call.Arguments) args.push_back(EvaluateCompiled(argument));
+  // Each one lands on the argument stack after the arguments of the calls
+  // that are in progress (an argument may itself be a call).
+  std::vector<ScriptValue>& stack = Context().ArgumentStack;
+  ArgumentFrame frame(stack);
+  for (TZuExpression& argument : call.Arguments) {
+    ScriptValue value = Evaluate(argument);
+    stack.push_back(std::move(value));
+  }
+  const std::span<ScriptValue> args = frame.Values();
 
-  if (call.IsMethod) return ObjectAt(call.Object, "\" not found").CallMethod(call.Method, args);
+  if (call.IsMethod) {
+    TZuScriptObject& object = ObjectAt(call.Object, "\" not found");
+    return object.CallMethod(call.Method, ModuleArgumentsOf(args));
+  }
   if (TZuScript* definition = LookupFunc(call.Function)) {
     if (definition->ParamNames.size() != args.size())
       FailArgumentCount(call.Name.View(), call.ArgumentText.View());
     return CallUserFunction(*definition, args, call.Name.View());
   }
-  if (TZuScriptFunction* function = LookupExtFunc(call.Module)) return function->CallFunction(args);
+  if (TZuScriptFunction* function = LookupExtFunc(call.Module))
+    return function->CallFunction(ModuleArgumentsOf(args));
   // A built-in name is resolved once; a user or module function of the
   // same name, found above, still comes first.
   if (call.Builtin == TZuCall::kBuiltinUnresolved) call.Builtin = FindBuiltin(call.Name.View());
   if (call.Builtin < 0) Fail3("Unknow function: \"", call.Name.View(), "\"");
   return CallBuiltinAt(call.Builtin, *this, call.Name.View(), args, call.ArgumentText.View());
+}
+
+const std::vector<ScriptValue>& TZuScript::ModuleArgumentsOf(std::span<ScriptValue> args) {
+  // A module call runs no script code, so one list serves every call.
+  std::vector<ScriptValue>& list = Context().ModuleArguments;
+  list.assign(args.begin(), args.end());
+  return list;
 }
 
 [[gnu::noinline]] void TZuScript::FailTooManyArguments(std::string_view name,
@@ -105,33 +88,27 @@ ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
        ") in call of \"" + std::string(name) + "\"");
 }
 
-ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
-                                        std::string_view name) {
-  TZuRunContext& context = Context();
-  if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
-  // The instance looks names up through the definition's owner, not the
-  // caller: a function sees its own locals, then its script's globals.
-  std::unique_ptr<TZuScript> instance = definition.TakeInstance();
-  CallScope scope(context, instance);
-  ScriptValue result = instance->CallInFrame(args);
-  definition.ReturnInstance(std::move(instance));
-  return result;
-}
-
-std::unique_ptr<TZuScript> TZuScript::TakeInstance() {
-  if (!idle_.empty()) {
-    std::unique_ptr<TZuScript> instance = std::move(idle_.back());
-    idle_.pop_back();
+inline TZuScript* TZuScript::TakeInstance() {
+  if (idle_ != nullptr) {
+    TZuScript* instance = idle_;
+    idle_ = instance->nextIdle_;
+    --idleCount_;
     return instance;
   }
   auto instance = std::make_unique<TZuScript>(Name, Owner);
   instance->SetContext(&Context());
   instance->ShareCodeOf(*this);
-  return instance;
+  return instance.release();
 }
 
-void TZuScript::ReturnInstance(std::unique_ptr<TZuScript> instance) {
-  if (idle_.size() < kMaxIdleInstances) idle_.push_back(std::move(instance));
+inline void TZuScript::ReturnInstance(TZuScript* instance) {
+  if (idleCount_ >= kMaxIdleInstances) {
+    delete instance;
+    return;
+  }
+  instance->nextIdle_ = idle_;
+  idle_ = instance;
+  ++idleCount_;
 }
 
 void TZuScript::ShareCodeOf(TZuScript& definition) {
@@ -157,49 +134,33 @@ void TZuScript::ShareCodeOf(TZuScript& definition) {
   frameCode_ = nullptr;
 }
 
-bool TZuScript::HasFrame() const {
-  return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
-         VarList.Generation() == frameGeneration_;
+[[gnu::noinline]] void TZuScript::BuildFrame(std::span<ScriptValue> args) {
+  // What Call and Execute set up: parameters, then true, false and result.
+  const size_t params = ParamNames.size();
+  ArrayList.Clear();
+  VarList.Clear();
+  if (params != args.size())
+    Fail("Invalid number of arguments (must be " + std::to_string(params) + ")");
+  frameVars_.clear();
+  for (size_t i = 0; i < params; ++i) {
+    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+        std::make_unique<TZuScriptVariable>(ParamNames[i], false, std::move(args[i]), this))));
+  }
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+      std::make_unique<TZuScriptVariable>("true", true, ScriptValue::Boolean(true), this))));
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+      std::make_unique<TZuScriptVariable>("false", true, ScriptValue::Boolean(false), this))));
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(
+      VarList.Add(std::make_unique<TZuScriptVariable>("result", false, ScriptValue(), this))));
+  frameCode_ = CodeOwner();
+  frameGeneration_ = VarList.Generation();
 }
 
-ScriptValue TZuScript::CallInFrame(std::vector<ScriptValue>& args) {
-  // Call and Execute in one, with the frame of the last call reused: its
-  // variables are the same entities, so only their values are set.
-  const size_t params = ParamNames.size();
-  if (!HasFrame()) {
-    ArrayList.Clear();
-    VarList.Clear();
-    if (params != args.size())
-      Fail("Invalid number of arguments (must be " + std::to_string(params) + ")");
-    frameVars_.clear();
-    for (size_t i = 0; i < params; ++i) {
-      frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
-          std::make_unique<TZuScriptVariable>(ParamNames[i], false, std::move(args[i]), this))));
-    }
-    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
-        std::make_unique<TZuScriptVariable>("true", true, ScriptValue::Boolean(true), this))));
-    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
-        std::make_unique<TZuScriptVariable>("false", true, ScriptValue::Boolean(false), this))));
-    frameVars_.push_back(static_cast<TZuScriptVariable*>(
-        VarList.Add(std::make_unique<TZuScriptVariable>("result", false, ScriptValue(), this))));
-    frameCode_ = CodeOwner();
-    frameGeneration_ = VarList.Generation();
-  } else {
-    for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = std::move(args[i]);
-  }
-  ObjectList.Clear();
-  ScriptValue result;
-  {
-    ActiveScriptScope active(Context(), this);
-    ExecuteRange(0, kLastStatement);
-    result = std::move(frameVars_[params + 2]->Value);
-  }
-  // Ready for the next call: objects, arrays and locals freed in the order
-  // freeing the instance freed them, values released, the frame kept.
+[[gnu::noinline]] void TZuScript::ClearCallEntities() {
+  // Objects, arrays and locals freed in the order freeing the instance
+  // freed them; the frame stays.
   ObjectList.Clear();
   ArrayList.Clear();
-  for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = ScriptValue();
-  frameVars_[params + 2]->Value = ScriptValue();
   if (static_cast<size_t>(VarList.Count()) > frameVars_.size()) {
     VarList.RemoveUnless([this](TZuScriptRoot* e) {
       for (TZuScriptVariable* v : frameVars_)
@@ -208,6 +169,55 @@ ScriptValue TZuScript::CallInFrame(std::vector<ScriptValue>& args) {
     });
     frameGeneration_ = VarList.Generation();
   }
+}
+
+[[gnu::always_inline]] inline ScriptValue TZuScript::CallInFrame(std::span<ScriptValue> args) {
+  // Call and Execute in one, with the frame of the last call reused: its
+  // variables are the same entities, so only their values are set.
+  const size_t params = args.size();
+  if (!HasFrame()) [[unlikely]] {
+    BuildFrame(args);
+  } else {
+    for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = std::move(args[i]);
+  }
+  ObjectList.Clear();
+  // This instance is the active script while it runs; when an error leaves
+  // it, it stays the active one (the innermost), as ActiveScriptScope does.
+  TZuRunContext& context = Context();
+  TZuScript* const caller = context.Active;
+  context.Active = this;
+  ExecuteRange(0, kLastStatement);
+  context.Active = caller;
+  TZuScriptVariable* const* frame = frameVars_.data();
+  ScriptValue result = std::move(frame[params + 2]->Value);
+  // Ready for the next call: values released, the frame kept.
+  for (size_t i = 0; i < params; ++i) frame[i]->Value = ScriptValue();
+  if (static_cast<size_t>(VarList.Count()) > frameVars_.size() || ArrayList.Count() != 0 ||
+      ObjectList.Count() != 0) [[unlikely]]
+    ClearCallEntities();
+  return result;
+}
+
+ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
+                                        std::string_view name) {
+  TZuRunContext& context = Context();
+  if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
+  // The instance looks names up through the definition's owner, not the
+  // caller: a function sees its own locals, then its script's globals.
+  TZuScript* instance = definition.TakeInstance();
+  ++context.CallDepth;
+  ScriptValue result;
+  try {
+    result = instance->CallInFrame(args);
+  } catch (...) {
+    // The error names the instance, and the host reads its name and
+    // statement table for the report: it stays with the run context.
+    --context.CallDepth;
+    context.Abandoned.push_back(std::unique_ptr<TZuScript>(instance));
+    throw;
+  }
+  --context.CallDepth;
+  definition.ReturnInstance(instance);
   return result;
 }
 

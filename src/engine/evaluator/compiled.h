@@ -103,7 +103,12 @@ struct TZuExpression {
 
   TZuTextRef Text;
   State Kind = kNew;
-  uint32_t Depth = 0;  // nesting level within its source text
+  bool Checked = false;  // Shortcut decided
+  uint32_t Depth = 0;    // nesting level within its source text
+  // The level whose value this expression's value is when that level holds
+  // names and constants only (itself, or the inside of a chain of groups
+  // that hold one group each); null otherwise.
+  TZuExpression* Shortcut = nullptr;
   std::vector<TZuOperand> Operands;
   std::vector<OperatorSlot> Operators;
 };

@@ -3,42 +3,89 @@
 // compiled when it is first reached; and the two text helpers of the same
 // family, SplitList and CheckParentheses.
 #include "engine/evaluator/compiled.h"
+#include "engine/evaluator/hot_paths.h"
 #include "engine/evaluator/tokenizer.h"
 #include "engine/script.h"
 #include "support/text_utils.h"
 
 namespace zu {
 
-ScriptValue TZuScript::EvaluateCompiled(TZuExpression& e) {
-  switch (e.Kind) {
-    case TZuExpression::kBlank:
-      return ScriptValue();
-    case TZuExpression::kNew:
-      if (TrimView(e.Text.View()).empty()) {
-        e.Kind = TZuExpression::kBlank;
-        return ScriptValue();
-      }
-      // Parentheses nest through here; the guard turns a runaway nesting
-      // into a script error. It comes before the text is read, as the
-      // tokenizer's errors do.
-      CheckStack("Expressions");
-      TokenizeInto(e);
-      break;
-    case TZuExpression::kReady:
-      CheckStack("Expressions");
-      break;
-  }
-  const size_t count = e.Operands.size();
-  if (count == 0) return ScriptValue();  // a text of only braces
-  ScriptValue value = EvaluateOperandNode(e.Operands[0], e.Depth);
-  // No precedence: each operator applies to the value so far and the next
-  // operand, which is evaluated before the operator is looked at.
-  for (size_t k = 0; k < e.Operators.size(); ++k) {
-    const ScriptValue right = EvaluateOperandNode(e.Operands[k + 1], e.Depth);
-    const TZuExpression::OperatorSlot& op = e.Operators[k];
-    value = ApplyOperator(value, op.Code, op.Text.View(), right);
+
+void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
+                   const ScriptValue& right) {
+  value = ApplyOperator(value, op.Code, op.Text.View(), right);
+}
+
+ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {
+  // Names and constants only (behind groups that hold nothing else): no
+  // call, group or element can nest deeper here, so no stack check either.
+  TZuOperand* operands = e.Operands.data();
+  ScriptValue value = SimpleOperandValue(operands[0]);
+  const size_t count = e.Operators.size();
+  for (size_t k = 0; k < count; ++k) {
+    const ScriptValue right = SimpleOperandValue(operands[k + 1]);
+    Combine(value, e.Operators[k], right);
   }
   return value;
+}
+
+bool TZuScript::PrepareExpression(TZuExpression& e) {
+  if (e.Kind == TZuExpression::kBlank) return false;
+  if (e.Kind == TZuExpression::kNew) {
+    if (TrimView(e.Text.View()).empty()) {
+      e.Kind = TZuExpression::kBlank;
+      return false;
+    }
+    // Parentheses nest through here; the guard turns a runaway nesting into
+    // a script error. It comes before the text is read, as the tokenizer's
+    // errors do.
+    CheckStack("Expressions");
+    TokenizeInto(e);
+    return true;
+  }
+  CheckStack("Expressions");
+  return true;
+}
+
+[[gnu::always_inline]] inline ScriptValue TZuScript::EvaluateLevel(TZuExpression& e) {
+  TZuOperand* operands = e.Operands.data();
+  ScriptValue value = OperandValue(operands[0], e.Depth);
+  // No precedence: each operator applies to the value so far and the next
+  // operand, which is evaluated before the operator is looked at.
+  const size_t count = e.Operators.size();
+  for (size_t k = 0; k < count; ++k) {
+    const ScriptValue right = OperandValue(operands[k + 1], e.Depth);
+    Combine(value, e.Operators[k], right);
+  }
+  return value;
+}
+
+ScriptValue TZuScript::EvaluateCompiled(TZuExpression& expression) {
+  TZuExpression* level = &expression;
+  for (;;) {
+    TZuExpression& e = *level;
+    if (e.Kind != TZuExpression::kReady || e.Operands.empty()) [[unlikely]] {
+      if (!PrepareExpression(e) || e.Operands.empty()) return ScriptValue();  // blank, or braces only
+    } else {
+      CheckStack("Expressions");
+    }
+    // A text that is one parenthesised group, such as every If and While
+    // condition: its value is the group's, taken here level by level.
+    if (e.Operators.empty() && e.Operands[0].Type == TZuOperand::kGroup) {
+      level = e.Operands[0].Group.get();
+      continue;
+    }
+    ScriptValue value = EvaluateLevel(e);
+    if (!expression.Checked) {
+      // Every operand has been classified now.
+      expression.Checked = true;
+      bool simple = true;
+      for (const TZuOperand& operand : e.Operands)
+        simple = simple && (operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant);
+      if (simple) expression.Shortcut = &e;
+    }
+    return value;
+  }
 }
 
 void TZuScript::ClassifyOperand(TZuOperand& operand, uint32_t depth) {
@@ -116,7 +163,7 @@ ScriptValue TZuScript::EvaluateOperandNode(TZuOperand& operand, uint32_t depth) 
     case TZuOperand::kConstant:
       return operand.Constant;
     case TZuOperand::kGroup:
-      return EvaluateCompiled(*operand.Group);
+      return Evaluate(*operand.Group);
     case TZuOperand::kCall:
       return EvaluateCall(*operand.Call);
     case TZuOperand::kElement: {
@@ -141,7 +188,7 @@ TZuScriptArray& TZuScript::ElementAt(TZuElement& element, const char* indexMessa
   TZuScriptArray* array = LookupArray(element.Array);
   if (array == nullptr) Fail3("Array \"", element.Array.Name, "\" not defined");
   if (element.BadEnd) Fail("Unexpected end of index expression");
-  const ScriptValue value = EvaluateCompiled(element.Index);
+  const ScriptValue value = Evaluate(element.Index);
   if (value.Kind() != ValueKind::Integer) Fail(indexMessage);
   index = value.IntegerPayload();
   return *array;

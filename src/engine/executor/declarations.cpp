@@ -1,5 +1,6 @@
 // The declaration statements: Var and Const, Array with its initializer
 // block, and Object.
+#include "engine/evaluator/hot_paths.h"
 #include "engine/executor/compiled_statement.h"
 #include "engine/script.h"
 #include "support/text_utils.h"
@@ -35,7 +36,7 @@ void TZuScript::ExecuteVarConst(TZuCompiledStatement& statement, bool isConst) {
     if (VarList.Find(d.Name, d.Hash) != nullptr)
       Fail("Variable or constant \"" + d.Name + "\" already defined");
     if (isConst && !d.HasInitial) Fail("Constant \"" + d.Name + "\" must have initial expression");
-    ScriptValue value = d.HasInitial ? EvaluateCompiled(d.Initial) : ScriptValue();
+    ScriptValue value = d.HasInitial ? Evaluate(d.Initial) : ScriptValue();
     VarList.Add(std::make_unique<TZuScriptVariable>(d.Name, isConst, std::move(value), this));
   }
 }
@@ -92,7 +93,7 @@ void TZuScript::ExecuteArray(TZuCompiledStatement& statement, const std::string&
     ++i;
     if (ArrayList.Find(name) != nullptr) Fail("Array \"" + name + "\" already exist");
     if (sizeText.empty()) Fail("Expected size expression of array \"" + name + "\"");
-    const int32_t size = ToInteger(EvaluateCompiled(Slot(statement, slot, sizeText)));
+    const int32_t size = ToInteger(Evaluate(Slot(statement, slot, sizeText)));
     // Element storage cannot be sized negatively.
     if (size < 0) Fail("Size of array \"" + name + "\" is negative: " + std::to_string(size));
     auto* array = static_cast<TZuScriptArray*>(
@@ -124,7 +125,7 @@ void TZuScript::ExecuteArray(TZuCompiledStatement& statement, const std::string&
     for (int k = 0; k < kMaxInitializers; ++k) {
       const std::string_view piece = NextWord(block, at, ',');
       if (TrimView(piece).empty()) break;
-      array->SetItem(k, EvaluateCompiled(Slot(statement, slot, piece)));
+      array->SetItem(k, Evaluate(Slot(statement, slot, piece)));
     }
     // Anything after ")" up to the next "," is ignored.
     while (i < n && t[i] != ',') ++i;

@@ -1,6 +1,7 @@
 // Running a script: Run and Call set up the predefined variables, Execute
 // walks the statement table, and ExecuteStatement gives each statement kind
 // its meaning (assignments, conditions, loops and control flow).
+#include "engine/evaluator/hot_paths.h"
 #include "engine/executor/compiled_statement.h"
 #include "engine/run_scopes.h"
 #include "engine/script.h"
@@ -64,145 +65,169 @@ ScriptValue TZuScript::Execute() {
   return result->Value;
 }
 
-void TZuScript::ExecuteRange(int32_t first, int32_t last) {
-  // Blocks nest through ExecuteRange -> ExecuteStatement -> ExecuteRange.
-  CheckStack("Blocks");
-  Signal = kSignalNone;
-  CurrentStatement = first;
-  while (CurrentStatement <= last && CurrentStatement < StatementCount) {
-    const int32_t next = ExecuteStatement(CurrentStatement);
-    if (Signal == kSignalNone) {
-      CurrentStatement = next;
-      continue;
-    }
-    if (Signal == kSignalBreak || Signal == kSignalContinue) {
-      // Break and Continue need a loop of this script around them.
-      bool inLoop = false;
-      const std::vector<TZuScriptStatementDef>& table = StatementTable();
-      for (int32_t j = CurrentStatement; j >= 0; --j) {
-        const TZuScriptStatementDef& r = table[static_cast<size_t>(j)];
-        if ((r.Kind == kStmtFor || r.Kind == kStmtWhile) && r.BlockEnd > CurrentStatement) {
-          inLoop = true;
-          break;
-        }
-      }
-      if (!inLoop) Fail("Unexpected Break or Continue statement");
-    }
-    return;
-  }
-}
-
-TZuCompiledStatement& TZuScript::CompiledAt(int32_t index) {
-  if (compiled_.size() < static_cast<size_t>(StatementCount))
-    compiled_.resize(static_cast<size_t>(StatementCount));
-  std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
-  if (!slot) {
-    const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
-    slot = CompileStatement(*this, record.Kind, record.Text);
-  }
-  return *slot;
-}
-
-int32_t TZuScript::ExecuteStatement(int32_t index) {
-  // The table is not changed while it runs, so the record stays in place;
-  // a function instance runs its definition's table and compiled forms.
-  TZuScript& code = *CodeOwner();
-  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
-  int32_t next = record.BlockEnd;
-  try {
-    TZuCompiledStatement& statement = code.CompiledAt(index);
-    switch (record.Kind) {
-      case kStmtExpression:
-        ExecuteAssignment(statement);
-        break;
-      case kStmtConst:
-      case kStmtVar:
-        ExecuteVarConst(statement, record.Kind == kStmtConst);
-        break;
-      case kStmtArray:
-        ExecuteArray(statement, record.Text);
-        break;
-      case kStmtIf:
-      case kStmtElseIf:
-        if (ToBoolean(EvaluateCompiled(statement.Expression))) {
-          ExecuteRange(index + 1, record.BlockEnd - 1);
-          // The branch was taken: the rest of the chain is skipped.
-          while (next < StatementCount) {
-            const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
-            if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
-            next = r.BlockEnd;
-          }
-        }
-        break;
-      case kStmtElse:
-        ExecuteRange(index + 1, record.BlockEnd - 1);
-        break;
-      case kStmtFor:
-        ExecuteFor(index, statement);
-        break;
-      case kStmtWhile:
-        ExecuteWhile(index, statement);
-        break;
-      case kStmtBreak:
-        Signal = kSignalBreak;
-        break;
-      case kStmtContinue:
-        Signal = kSignalContinue;
-        break;
-      case kStmtExit:
-        Signal = kSignalExit;
-        break;
-      case kStmtStop:
-        Signal = kSignalStop;
-        break;
-      case kStmtRead:
-        ExecuteRead(statement, record.Text);
-        break;
-      case kStmtWrite:
-        ExecuteWrite(statement);
-        break;
-      case kStmtDelete:
-        ExecuteDelete(statement);
-        break;
-      case kStmtObject:
-        ExecuteObject(record.Text);
-        break;
-      default:
-        Fail("Unknow keyword");
-    }
-  } catch (EZuScriptError& e) {
-    // Errors raised below the engine carry no script: they belong to this one.
-    if (e.Script == nullptr) e.Script = this;
-    throw;
-  }
-  return next;
-}
-
-void TZuScript::ExecuteAssignment(TZuCompiledStatement& statement) {
+[[gnu::always_inline]] inline void TZuScript::ExecuteAssignment(TZuCompiledStatement& statement) {
   // The expression first, always; only then is the target examined.
-  ScriptValue value = EvaluateCompiled(statement.Expression);
+  ScriptValue value = Evaluate(statement.Expression);
   switch (statement.TargetKind) {
     case TZuCompiledStatement::kNoTarget:
       return;  // a call for its effect
-    case TZuCompiledStatement::kElementTarget: {
-      int32_t index = 0;
-      ElementAt(*statement.Element, "Invalid index expression", index).SetItem(index, value);
-      return;
-    }
+    case TZuCompiledStatement::kElementTarget:
     case TZuCompiledStatement::kPropertyTarget:
-      ObjectAt(statement.Object, "\" not defined").SetProperty(statement.Property, value);
+      AssignMember(statement, value);
       return;
     case TZuCompiledStatement::kVariableTarget:
       break;
   }
   // Assignment is also declaration: an unknown name becomes a variable of
   // this script; a known one is changed wherever in the chain it lives.
-  if (TZuScriptVariable* variable = LookupVar(statement.Name)) {
+  if (TZuScriptVariable* variable = LookupVar(statement.Name)) [[likely]] {
     variable->SetValue(value);
   } else {
-    VarList.Add(
-        std::make_unique<TZuScriptVariable>(statement.NameText, false, std::move(value), this));
+    AddVariable(statement.NameText, std::move(value));
   }
+}
+
+[[gnu::noinline]] void TZuScript::AddVariable(const std::string& name, ScriptValue value) {
+  VarList.Add(std::make_unique<TZuScriptVariable>(name, false, std::move(value), this));
+}
+
+[[gnu::always_inline]] inline int32_t TZuScript::RunStatement(int32_t index) {
+  // The table is not changed while it runs, so the record stays in place;
+  // a function instance runs its definition's table and compiled forms.
+  // Assignments and If chains are handled here; the rest out of line.
+  TZuScript& code = *CodeOwner();
+  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
+  TZuCompiledStatement& statement = code.CompiledAt(index);
+  int32_t next = record.BlockEnd;
+  switch (record.Kind) {
+    case kStmtExpression:
+      ExecuteAssignment(statement);
+      return next;
+    case kStmtIf:
+    case kStmtElseIf:
+      if (ToBoolean(Evaluate(statement.Expression))) {
+        ExecuteRange(index + 1, next - 1);
+        // The branch was taken: the rest of the chain is skipped.
+        while (next < StatementCount) {
+          const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
+          if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
+          next = r.BlockEnd;
+        }
+      }
+      return next;
+    case kStmtElse:
+      ExecuteRange(index + 1, next - 1);
+      return next;
+    default:
+      return RunOtherStatement(index, statement);
+  }
+}
+
+[[gnu::noinline]] int32_t TZuScript::RunOtherStatement(int32_t index,
+                                                     TZuCompiledStatement& statement) {
+  const TZuScriptStatementDef& record = StatementTable()[static_cast<size_t>(index)];
+  switch (record.Kind) {
+    case kStmtConst:
+    case kStmtVar:
+      ExecuteVarConst(statement, record.Kind == kStmtConst);
+      break;
+    case kStmtArray:
+      ExecuteArray(statement, record.Text);
+      break;
+    case kStmtFor:
+      ExecuteFor(index, statement);
+      break;
+    case kStmtWhile:
+      ExecuteWhile(index, statement);
+      break;
+    case kStmtBreak:
+      Signal = kSignalBreak;
+      break;
+    case kStmtContinue:
+      Signal = kSignalContinue;
+      break;
+    case kStmtExit:
+      Signal = kSignalExit;
+      break;
+    case kStmtStop:
+      Signal = kSignalStop;
+      break;
+    case kStmtRead:
+      ExecuteRead(statement, record.Text);
+      break;
+    case kStmtWrite:
+      ExecuteWrite(statement);
+      break;
+    case kStmtDelete:
+      ExecuteDelete(statement);
+      break;
+    case kStmtObject:
+      ExecuteObject(record.Text);
+      break;
+    default:
+      Fail("Unknow keyword");
+  }
+  return record.BlockEnd;
+}
+
+void TZuScript::ExecuteRange(int32_t first, int32_t last) {
+  // Blocks nest through ExecuteRange -> a block statement -> ExecuteRange.
+  CheckStack("Blocks");
+  Signal = kSignalNone;
+  CurrentStatement = first;
+  try {
+    while (CurrentStatement <= last && CurrentStatement < StatementCount) {
+      const int32_t next = RunStatement(CurrentStatement);
+      if (Signal == kSignalNone) {
+        CurrentStatement = next;
+        continue;
+      }
+      if (Signal == kSignalBreak || Signal == kSignalContinue) CheckInLoop();
+      return;
+    }
+  } catch (EZuScriptError& e) {
+    // Errors raised below the engine carry no script: they belong to this one.
+    if (e.Script == nullptr) e.Script = this;
+    throw;
+  }
+}
+
+void TZuScript::CheckInLoop() {
+  // Break and Continue need a loop of this script around them.
+  const std::vector<TZuScriptStatementDef>& table = StatementTable();
+  for (int32_t j = CurrentStatement; j >= 0; --j) {
+    const TZuScriptStatementDef& r = table[static_cast<size_t>(j)];
+    if ((r.Kind == kStmtFor || r.Kind == kStmtWhile) && r.BlockEnd > CurrentStatement) return;
+  }
+  Fail("Unexpected Break or Continue statement");
+}
+
+TZuCompiledStatement& TZuScript::CompileAt(int32_t index) {
+  if (compiled_.size() < static_cast<size_t>(StatementCount))
+    compiled_.resize(static_cast<size_t>(StatementCount));
+  std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
+  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+  slot = CompileStatement(*this, record.Kind, record.Text);
+  return *slot;
+}
+
+int32_t TZuScript::ExecuteStatement(int32_t index) {
+  try {
+    return RunStatement(index);
+  } catch (EZuScriptError& e) {
+    if (e.Script == nullptr) e.Script = this;
+    throw;
+  }
+}
+
+[[gnu::noinline]] void TZuScript::AssignMember(TZuCompiledStatement& statement,
+                                               const ScriptValue& value) {
+  if (statement.TargetKind == TZuCompiledStatement::kElementTarget) {
+    int32_t index = 0;
+    ElementAt(*statement.Element, "Invalid index expression", index).SetItem(index, value);
+    return;
+  }
+  ObjectAt(statement.Object, "\" not defined").SetProperty(statement.Property, value);
 }
 
 void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
@@ -211,18 +236,29 @@ void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
   if (variable == nullptr)
     variable = static_cast<TZuScriptVariable*>(VarList.Add(
         std::make_unique<TZuScriptVariable>(statement.NameText, false, ScriptValue(), this)));
-  variable->SetValue(EvaluateCompiled(statement.Expression));
-  const ScriptValue limit = EvaluateCompiled(statement.Second);
+  variable->SetValue(Evaluate(statement.Expression));
+  const ScriptValue limit = Evaluate(statement.Second);
   const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     // The body moved CurrentStatement; a failure of the test or the step
-    // belongs to the For statement itself.
+    // belongs to the For statement itself. An Integer counter and limit
+    // are compared and stepped here, as CompareValues and AddValues would.
     CurrentStatement = index;
-    if (CompareValues(variable->Value, limit) > 0) break;
+    const ScriptValue& current = variable->Value;
+    if (current.Kind() == ValueKind::Integer && limit.Kind() == ValueKind::Integer) {
+      if (current.IntegerPayload() > limit.IntegerPayload()) break;
+    } else if (CompareValues(current, limit) > 0) {
+      break;
+    }
     ExecuteRange(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
-    variable->SetValue(AddValues(variable->Value, ScriptValue::Integer(1)));
+    const ScriptValue& now = variable->Value;
+    if (now.Kind() == ValueKind::Integer && now.IntegerPayload() < INT32_MAX) {
+      variable->SetValue(ScriptValue::Integer(now.IntegerPayload() + 1));
+    } else {
+      variable->SetValue(AddValues(now, ScriptValue::Integer(1)));
+    }
   }
   Signal = kSignalNone;
 }
@@ -231,7 +267,7 @@ void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
   const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     CurrentStatement = index;
-    if (!ToBoolean(EvaluateCompiled(statement.Expression))) break;
+    if (!ToBoolean(Evaluate(statement.Expression))) break;
     ExecuteRange(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }

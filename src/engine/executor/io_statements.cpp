@@ -1,5 +1,6 @@
 // The console and file statements: Read, Write/Print/? (with ">>" and the
 // stdout variable) and Delete.
+#include "engine/evaluator/hot_paths.h"
 #include "engine/executor/compiled_statement.h"
 #include "engine/script.h"
 #include "platform/platform.h"
@@ -26,11 +27,11 @@ void TZuScript::ExecuteWrite(TZuCompiledStatement& statement) {
   ScriptValue file;
   // With ">>" the file expression is evaluated first, then the value.
   if (statement.Redirected) {
-    file = EvaluateCompiled(statement.Second);
+    file = Evaluate(statement.Second);
   } else if (TZuScriptVariable* out = LookupVar(statement.Name)) {
     file = out->Value;
   }
-  const ScriptValue value = EvaluateCompiled(statement.Expression);
+  const ScriptValue value = Evaluate(statement.Expression);
   const std::string fileName = file.IsEmpty() ? std::string() : Trim(ToText(file));
   AppendText(fileName, TextOf(value).View());
   // Output interleaves with started programs only when it leaves at once.
@@ -38,7 +39,7 @@ void TZuScript::ExecuteWrite(TZuCompiledStatement& statement) {
 }
 
 void TZuScript::ExecuteDelete(TZuCompiledStatement& statement) {
-  const std::string fileName = Trim(ToText(EvaluateCompiled(statement.Expression)));
+  const std::string fileName = Trim(ToText(Evaluate(statement.Expression)));
   if (fileName.empty()) Fail("Filename expected");
   // A failed deletion is not reported.
   if (platform::FileExists(fileName)) platform::RemoveFile(fileName);

@@ -27,7 +27,7 @@ const char* KindName(uint8_t kind) {
 std::string DumpStatements(const TZuScript& script) {
   std::string out;
   for (int32_t i = 0; i < script.StatementCount; ++i) {
-    const TZuScriptStatementDef& r = script.Statements[static_cast<size_t>(i)];
+    const TZuScriptStatementDef& r = script.StatementTable()[static_cast<size_t>(i)];
     const StatementLocation where = LocateStatement(script, i);
     out += std::to_string(i) + " " + KindName(r.Kind) + " [end " + std::to_string(r.BlockEnd) +
            "] " + (where.FileName.empty() ? "-" : where.FileName) + " " +

@@ -15,9 +15,9 @@ void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& colu
   column = 0;
   // The pending record (index StatementCount) is located too: load-time
   // failures before a statement's record exists give it a position.
-  if (index < 0 || index > StatementCount || static_cast<size_t>(index) >= Statements.size())
-    return;
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+  const std::vector<TZuScriptStatementDef>& table = StatementTable();
+  if (index < 0 || index > StatementCount || static_cast<size_t>(index) >= table.size()) return;
+  const TZuScriptStatementDef& record = table[static_cast<size_t>(index)];
   if (record.Position <= 0) return;
 
   // Positions were counted in the file's lines joined with CR LF, so the
@@ -87,9 +87,9 @@ void LineAndColumn(std::string_view text, int32_t position, int32_t& line, int32
 StatementLocation LocateStatement(const TZuScript& script, int32_t index) {
   StatementLocation where;
   script.GetStatementLocation(index, where.Line, where.Column);
-  if (index >= 0 && index <= script.StatementCount &&
-      static_cast<size_t>(index) < script.Statements.size()) {
-    where.FileName = script.Statements[static_cast<size_t>(index)].FileName;
+  const std::vector<TZuScriptStatementDef>& table = script.StatementTable();
+  if (index >= 0 && index <= script.StatementCount && static_cast<size_t>(index) < table.size()) {
+    where.FileName = table[static_cast<size_t>(index)].FileName;
   }
   return where;
 }

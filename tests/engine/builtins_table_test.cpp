@@ -57,7 +57,7 @@ std::string Describe(const ScriptValue& v) {
   if (v.Kind() == ValueKind::Float) return std::string("Float ") + number;
   if (v.Kind() == ValueKind::DateTime) return std::string("DateTime ") + number;
   if (v.Kind() == ValueKind::Boolean) return v.BoolPayload() ? "Boolean true" : "Boolean false";
-  if (v.Kind() == ValueKind::Text) return "Text " + v.TextPayload();
+  if (v.Kind() == ValueKind::Text) return "Text " + std::string(v.TextPayload());
   return "Empty";
 }
 

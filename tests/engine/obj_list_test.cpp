@@ -39,6 +39,23 @@ TEST(ObjList, EqualNamesAreFoundInAddingOrder) {
   EXPECT_EQ(1, static_cast<TZuScriptVariable*>(list.Find("F"))->Value.IntegerPayload());
 }
 
+TEST(ObjList, IndexKeepsTheFirstMatchThroughGrowthRemovalAndClear) {
+  TZuScriptObjList list("VarList", nullptr);
+  for (int k = 0; k < 40; ++k) list.Add(Var(("v" + std::to_string(k)).c_str(), k));
+  list.Add(Var("V7", 100));  // sorts before "v7": the new first match
+  list.Add(Var("v7", 200));  // equal to an earlier name: not the match
+  EXPECT_EQ(100, static_cast<TZuScriptVariable*>(list.Find("v7"))->Value.IntegerPayload());
+  EXPECT_EQ(39, static_cast<TZuScriptVariable*>(list.Find("V39"))->Value.IntegerPayload());
+  const uint32_t generation = list.Generation();
+  list.RemoveUnless([](TZuScriptRoot* e) { return e->Name != "V7"; });
+  EXPECT_NE(generation, list.Generation());
+  EXPECT_EQ(7, static_cast<TZuScriptVariable*>(list.Find("V7"))->Value.IntegerPayload());
+  list.Clear();
+  EXPECT_EQ(nullptr, list.Find("v1"));
+  list.Add(Var("v1", 1));
+  EXPECT_EQ(1, static_cast<TZuScriptVariable*>(list.Find("V1"))->Value.IntegerPayload());
+}
+
 TEST(ObjList, CaseFoldingIsLimitedToAsciiLetters) {
   TZuScriptObjList list("VarList", nullptr);
   list.Add(Var("\xE4x"));

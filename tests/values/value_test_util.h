@@ -36,7 +36,7 @@ inline std::string Show(const ScriptValue& v) {
     case ValueKind::Boolean:
       return "Boolean " + std::to_string(v.BoolPayload());
     case ValueKind::Text:
-      return "Text " + v.TextPayload();
+      return "Text " + std::string(v.TextPayload());
   }
   return "?";
 }

@@ -2,7 +2,7 @@
 // the file that holds them.
 #pragma once
 
-#include <vector>
+#include <span>
 
 #include "values/script_value.h"
 
@@ -12,7 +12,7 @@ class TZuScript;
 
 // Every operation receives the calling script and the evaluated arguments;
 // the table has already checked their count.
-using BuiltinArgs = std::vector<ScriptValue>;
+using BuiltinArgs = std::span<const ScriptValue>;
 using BuiltinOperation = ScriptValue (*)(TZuScript& script, const BuiltinArgs& args);
 
 // Numbers, characters, CRCs, Rnd and Not (builtin_numbers.cpp).

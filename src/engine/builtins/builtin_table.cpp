@@ -70,30 +70,35 @@ constexpr std::array<TZuScriptFunctionDef, 42> kBuiltinFunctions{{
 
 }  // namespace
 
-ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
-                        const std::vector<ScriptValue>& args, std::string_view argumentText) {
-  const TZuScriptFunctionDef* found = nullptr;
-  for (const auto& def : kBuiltinFunctions) {
-    if (SameTextAscii(def.Name, name)) {
-      found = &def;
-      break;
-    }
+int FindBuiltin(std::string_view name) {
+  for (size_t k = 0; k < kBuiltinFunctions.size(); ++k) {
+    if (SameTextAscii(kBuiltinFunctions[k].Name, name)) return static_cast<int>(k);
   }
-  if (found == nullptr) {
-    throw EZuScriptError(&script, "Unknow function: \"" + std::string(name) + "\"");
-  }
-  if (found->ArgCount >= 0) {
+  return -1;
+}
+
+ScriptValue CallBuiltinAt(int index, TZuScript& script, std::string_view name,
+                          std::span<const ScriptValue> args, std::string_view argumentText) {
+  const TZuScriptFunctionDef& def = kBuiltinFunctions[static_cast<size_t>(index)];
+  if (def.ArgCount >= 0) {
     const auto count = static_cast<int64_t>(args.size());
-    if (count > found->ArgCount) {
+    if (count > def.ArgCount) {
       throw EZuScriptError(&script, "Too much arguments: " + std::string(name) + "(" +
                                         std::string(argumentText) + ")");
     }
-    if (count < found->ArgCount) {
+    if (count < def.ArgCount) {
       throw EZuScriptError(&script, "Too few arguments: " + std::string(name) + "(" +
                                         std::string(argumentText) + ")");
     }
   }
-  return found->Operation(script, args);
+  return def.Operation(script, args);
+}
+
+ScriptValue CallBuiltin(TZuScript& script, std::string_view name,
+                        const std::vector<ScriptValue>& args, std::string_view argumentText) {
+  const int index = FindBuiltin(name);
+  if (index < 0) throw EZuScriptError(&script, "Unknow function: \"" + std::string(name) + "\"");
+  return CallBuiltinAt(index, script, name, args, argumentText);
 }
 
 std::vector<BuiltinSignature> BuiltinSignatures() {

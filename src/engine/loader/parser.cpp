@@ -2,6 +2,7 @@
 // auto-imports and auto-includes, Func definitions, Include and Import.
 #include <exception>
 
+#include "engine/executor/compiled_statement.h"
 #include "engine/loader/loader.h"
 #include "engine/run_scopes.h"
 #include "platform/platform.h"
@@ -108,6 +109,7 @@ int32_t TZuScript::Parse() {
         ((now.Hour * 60 + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond);
     ClassList.Clear();
     FuncList.Clear();
+    compiled_.clear();
     Statements.assign(128, TZuScriptStatementDef());
     StatementCount = 0;
     CurrentStatement = 0;

@@ -157,7 +157,7 @@ inline ScriptValue Int(int32_t v) { return ScriptValue::Integer(v); }
 // The value of a Text / Integer / Boolean result, with its kind checked.
 inline std::string TextOf(const ScriptValue& v) {
   EXPECT_EQ(v.Kind(), ValueKind::Text);
-  return v.TextPayload();
+  return std::string(v.TextPayload());
 }
 inline int32_t IntOf(const ScriptValue& v) {
   EXPECT_EQ(v.Kind(), ValueKind::Integer);

@@ -59,7 +59,7 @@ TEST(XValue, RecordLayout) {
   ScriptValue owned = ScriptValue::Text("owned");
   ValueToXValue(owned, x);
   pointer = x.Data.Text;
-  EXPECT_EQ(pointer, owned.TextPayload().c_str());  // no copy is made
+  EXPECT_EQ(pointer, owned.TextPayload().data());  // no copy is made
 
   // Arrays of records have a stride of twelve bytes.
   TZuScriptXValue pair[2];

@@ -34,10 +34,17 @@ class StackBaseScope {
  public:
   StackBaseScope(TZuRunContext& context, const void* top) : context_(context) {
     owns_ = context_.StackBase == 0;
-    if (owns_) context_.StackBase = reinterpret_cast<uintptr_t>(top);
+    if (!owns_) return;
+    // The stack grows downwards: the guard compares addresses with the
+    // lowest one the engine may reach.
+    context_.StackBase = reinterpret_cast<uintptr_t>(top);
+    context_.StackLimit =
+        context_.StackBase > context_.StackBudget ? context_.StackBase - context_.StackBudget : 0;
   }
   ~StackBaseScope() {
-    if (owns_) context_.StackBase = 0;
+    if (!owns_) return;
+    context_.StackBase = 0;
+    context_.StackLimit = 0;
   }
   StackBaseScope(const StackBaseScope&) = delete;
   StackBaseScope& operator=(const StackBaseScope&) = delete;

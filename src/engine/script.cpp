@@ -4,15 +4,16 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
+
+#include "engine/executor/compiled_statement.h"
 
 namespace zu {
 
 // ---------------------------------------------------------------- entities
 
-void TZuScriptVariable::SetValue(const ScriptValue& value) {
-  if (IsConstant)
-    throw EZuScriptError(nullptr, "Value can't be assign to constant \"" + Name + "\"");
-  Value = value;
+void TZuScriptVariable::FailConstant() const {
+  throw EZuScriptError(nullptr, "Value can't be assign to constant \"" + Name + "\"");
 }
 
 TZuScriptArray::TZuScriptArray(std::string name, int32_t size, TZuScript* owner)
@@ -46,8 +47,10 @@ TZuScript::TZuScript(std::string name, TZuScript* owner)
 
 TZuScript::~TZuScript() {
   // Instances kept for an error report go first: their objects refer to
-  // modules that the lists below still hold.
+  // modules that the lists below still hold. Idle instances hold nothing
+  // of the kind, but refer to this script's table.
   if (ownContext_) ownContext_->Abandoned.clear();
+  while (idle_ != nullptr) delete std::exchange(idle_, idle_->nextIdle_);
   IncludePath.clear();
   Source.clear();
   ParamNames.clear();
@@ -64,14 +67,12 @@ TZuScript::~TZuScript() {
   EnvList.Clear();
 }
 
-TZuRunContext& TZuScript::Context() {
-  if (context_ == nullptr) {
-    if (Owner != nullptr) {
-      context_ = &Owner->Context();
-    } else {
-      ownContext_ = std::make_unique<TZuRunContext>();
-      context_ = ownContext_.get();
-    }
+TZuRunContext& TZuScript::ResolveContext() {
+  if (Owner != nullptr) {
+    context_ = &Owner->Context();
+  } else {
+    ownContext_ = std::make_unique<TZuRunContext>();
+    context_ = ownContext_.get();
   }
   return *context_;
 }
@@ -88,17 +89,8 @@ void TZuScript::Fail(const std::string& message) { throw EZuScriptError(this, me
   throw EZuScriptError(this, message);
 }
 
-void TZuScript::CheckStack(const char* what) {
-  // The distance from the outermost engine frame measures how much of the
-  // interpreter's stack is in use; deep nesting becomes a script error long
-  // before the machine stack would run out.
-  char probe = 0;
-  const auto here = reinterpret_cast<uintptr_t>(&probe);
-  TZuRunContext& context = Context();
-  if (context.StackBase == 0) return;
-  const uintptr_t used =
-      context.StackBase > here ? context.StackBase - here : here - context.StackBase;
-  if (used > context.StackBudget) Fail(std::string(what) + " nested too deeply");
+[[gnu::noinline]] void TZuScript::FailNested(const char* what) {
+  Fail(std::string(what) + " nested too deeply");
 }
 
 namespace {
@@ -146,7 +138,11 @@ void TZuScript::InstantiateFrom(const TZuScript& definition) {
     copy->InstantiateFrom(nested);
     FuncList.Add(std::move(copy));
   }
-  Statements = definition.Statements;
+  // A copy owns its table; its statements are compiled anew when they run.
+  code_ = nullptr;
+  compiled_.clear();
+  frameCode_ = nullptr;
+  Statements = definition.StatementTable();
   StatementCount = definition.StatementCount;
   CurrentStatement = definition.CurrentStatement;
   FileName = definition.FileName;

@@ -6,18 +6,28 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "regexpr/regexpr.h"
+#include "engine/statement_kinds.h"
 #include "support/errors.h"
 #include "values/script_value.h"
 
 namespace zu {
 
+class TRegExprCache;
 class TZuScript;
 class TZuScriptExtModule;
+class TZuLoadObserver;
+struct TZuCompiledStatement;
+struct TZuExpression;
+struct TZuOperand;
+struct TZuCall;
+struct TZuElement;
+struct TZuNameSite;
+struct TZuTextRef;
 
 // Stack of the thread the host runs the interpreter on (platform::RunWithStack).
 // Sized so that kMaxCallDepth nested user-function calls fit even in a
@@ -32,6 +42,11 @@ inline constexpr int kMaxCallDepth = 12000;
 // Nested Func bodies and included files allowed at once while loading (an
 // include cycle ends here instead of exhausting the machine).
 inline constexpr int kMaxLoadDepth = 64;
+// Statement records one script or function may hold (a run executes the
+// indexes 0 .. kMaxStatements-1); one more is an error at load time.
+inline constexpr int32_t kMaxStatements = 1000000;
+// "Too many statements (more than 1000000)".
+std::string TooManyStatementsMessage();
 // Arguments a call takes (the argument store of the module boundary).
 inline constexpr int kMaxCallArguments = 64;
 
@@ -70,10 +85,16 @@ class TZuScriptVariable : public TZuScriptRoot {
         IsConstant(isConstant) {}
   // Raises "Value can't be assign to constant \"NAME\"" (without script:
   // the executing statement supplies it) on a constant.
-  void SetValue(const ScriptValue& value);
+  void SetValue(const ScriptValue& value) {
+    if (IsConstant) FailConstant();
+    Value = value;
+  }
 
   ScriptValue Value;
   bool IsConstant;
+
+ private:
+  [[noreturn]] void FailConstant() const;
 };
 
 // A fixed-size, zero-based array.
@@ -119,9 +140,24 @@ class TZuScriptFunction : public TZuScriptRoot {
   int32_t ArgCount;
 };
 
+// Hash of a name with the letters a-z taken as A-Z, the key of every name
+// index (names match ignoring the case of A-Z only).
+inline uint32_t NameHash(std::string_view name) {
+  uint32_t h = 2166136261u;
+  for (const char c : name) {
+    auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') u = static_cast<unsigned char>(u - 32);
+    h = (h ^ u) * 16777619u;
+  }
+  return h;
+}
+
 // An owning list of entities kept sorted by Name in ordinal (byte) order.
-// Find returns the first case-insensitive (A-Z) match in that order and
-// does not allocate.
+// Find returns the first case-insensitive (A-Z) match in that order; a hash
+// index that holds that first match for every name answers it without a
+// scan and without allocating. Every change of a list is announced to the
+// run context (TZuRunContext::ListEpoch), which is how cached lookups learn
+// that they may be stale.
 class TZuScriptObjList : public TZuScriptRoot {
  public:
   TZuScriptObjList(std::string name, TZuScript* owner)
@@ -130,18 +166,64 @@ class TZuScriptObjList : public TZuScriptRoot {
 
   // Takes ownership; a null entity is ignored. Returns the entity.
   TZuScriptRoot* Add(std::unique_ptr<TZuScriptRoot> entity);
-  TZuScriptRoot* Find(std::string_view name) const;
+  TZuScriptRoot* Find(std::string_view name) const { return Find(name, NameHash(name)); }
+  // The same with the name's hash already computed (NameHash).
+  TZuScriptRoot* Find(std::string_view name, uint32_t hash) const;
   // Frees the entities, last one first.
-  void Clear();
+  void Clear() {
+    if (!items_.empty()) ClearEntities();
+  }
+  // Frees, last one first, every entity for which keep answers false.
+  template <class Keep>
+  void RemoveUnless(Keep keep);
   int Count() const { return static_cast<int>(items_.size()); }
   TZuScriptRoot* Get(int index) const { return items_[static_cast<size_t>(index)].get(); }
+  // Changes when an entity leaves the list or a name is added a second time
+  // (ignoring case): while it stays, a name found once keeps its entity.
+  uint32_t Generation() const { return generation_; }
 
  private:
+  struct Slot {
+    uint32_t Hash = 0;
+    TZuScriptRoot* Entity = nullptr;  // the first match of its name; null: free
+  };
+  void Changed();
+  void ClearEntities();
+  void IndexEntity(TZuScriptRoot* entity, uint32_t hash);
+  void Reindex();
+
   std::vector<std::unique_ptr<TZuScriptRoot>> items_;
+  std::vector<Slot> index_;  // open addressing; a power of two, at most half full
+  size_t indexed_ = 0;       // names in index_
+  uint32_t generation_ = 0;
 };
 
-// One recorded statement. Kind 0 is an expression or assignment; otherwise
-// the keyword's statement kind.
+template <class Keep>
+void TZuScriptObjList::RemoveUnless(Keep keep) {
+  std::vector<std::unique_ptr<TZuScriptRoot>> gone;
+  size_t kept = 0;
+  for (auto& e : items_) {
+    if (keep(e.get())) {
+      items_[kept++] = std::move(e);
+    } else {
+      gone.push_back(std::move(e));
+    }
+  }
+  if (gone.empty()) return;
+  items_.resize(kept);
+  Reindex();
+  ++generation_;
+  Changed();
+  // Freed last one first, after they left the list (as Clear does).
+  while (!gone.empty()) {
+    std::unique_ptr<TZuScriptRoot> last = std::move(gone.back());
+    gone.pop_back();
+    last.reset();
+  }
+}
+
+// One recorded statement. Kind is a StatementKind: kStmtExpression for an
+// expression or assignment, otherwise the keyword's kind.
 struct TZuScriptStatementDef {
   uint8_t Kind = 0;
   std::string Text;
@@ -150,25 +232,13 @@ struct TZuScriptStatementDef {
   int32_t Position = 0;  // 1-based offset in that file; 0 = no position
 };
 
-// Statement kinds.
+// Values of TZuScript::Signal: the control flow the last statement asked for.
 enum : uint8_t {
-  kStmtExpression = 0,
-  kStmtConst = 1,
-  kStmtVar = 2,
-  kStmtArray = 3,
-  kStmtIf = 4,
-  kStmtElse = 5,
-  kStmtElseIf = 6,
-  kStmtFor = 7,
-  kStmtWhile = 8,
-  kStmtBreak = 9,
-  kStmtContinue = 10,
-  kStmtExit = 11,
-  kStmtStop = 12,
-  kStmtRead = 13,
-  kStmtWrite = 14,
-  kStmtDelete = 15,
-  kStmtObject = 19,
+  kSignalNone = 0,
+  kSignalBreak = 1,
+  kSignalContinue = 2,
+  kSignalExit = 3,
+  kSignalStop = 4,
 };
 
 // State of one run shared by the main script and everything it calls: the
@@ -183,12 +253,33 @@ struct TZuRunContext {
   std::vector<std::unique_ptr<TZuScript>> Abandoned;
   // Stack guard: the address near the top of the interpreter's stack (set
   // by the outermost Parse or Run, 0 outside them) and how much of the
-  // stack below it the engine may use before a nesting error is raised.
+  // stack below it the engine may use before a nesting error is raised;
+  // StackLimit is the lowest address allowed (0: no guard).
   uintptr_t StackBase = 0;
   size_t StackBudget = kInterpreterStackBytes - kStackReserveBytes;
+  uintptr_t StackLimit = 0;
   // Nested Parse calls (Func bodies, included files) in progress.
   int LoadDepth = 0;
-  TRegExprCache RegExprCache;
+  // Told what the loader drops without an error (check mode only).
+  TZuLoadObserver* LoadObserver = nullptr;
+  // Counts every change of an entity list of the run (an entity added or
+  // removed); a lookup cached under one count is stale under another.
+  uint64_t ListEpoch = 0;
+  // The arguments of the calls in progress, one after another (a call's
+  // own are at the end while it runs), and the list handed to a module:
+  // kept for reuse, so that a call allocates none.
+  std::vector<ScriptValue> ArgumentStack;
+  std::vector<ScriptValue> ModuleArguments;
+  // Made by the first RegExpr or ReplaceRegExpr call of the run; held
+  // through a pointer so that the engine does not depend on the regular
+  // expression headers (builtin_regexpr.cpp alone does).
+  std::unique_ptr<TRegExprCache> RegExprCache;
+
+  // Both in builtin_regexpr.cpp, where TRegExprCache is complete.
+  TZuRunContext();
+  ~TZuRunContext();
+  TZuRunContext(const TZuRunContext&) = delete;
+  TZuRunContext& operator=(const TZuRunContext&) = delete;
 };
 
 // A script or a user function.
@@ -209,7 +300,7 @@ class TZuScript : public TZuScriptRoot {
   TZuScriptObjList ClassList{"ClassList", this};
   TZuScriptObjList ObjectList{"ObjectList", this};
   TZuScriptObjList ExtFuncList{"ExtFuncList", this};
-  uint8_t Signal = 0;  // 0 none, 1 Break, 2 Continue, 3 Exit, 4 Stop
+  uint8_t Signal = kSignalNone;  // kSignalBreak, kSignalContinue, ...
   std::vector<std::string> ParamNames;
   std::vector<std::string> Source;
   std::vector<std::string> IncludePath;  // each ends with a separator
@@ -226,8 +317,17 @@ class TZuScript : public TZuScriptRoot {
 
   // The run context: owned by a script without owner unless one was given,
   // else shared through the owner chain.
-  TZuRunContext& Context();
+  TZuRunContext& Context() { return context_ != nullptr ? *context_ : ResolveContext(); }
   void SetContext(TZuRunContext* context) { context_ = context; }
+
+  // The script whose statement table this one runs: itself, or, for an
+  // instance of a user function, the definition whose table (and compiled
+  // statements) every call shares.
+  TZuScript* CodeOwner() { return code_ != nullptr ? code_ : this; }
+  const TZuScript* CodeOwner() const { return code_ != nullptr ? code_ : this; }
+  const std::vector<TZuScriptStatementDef>& StatementTable() const {
+    return CodeOwner()->Statements;
+  }
 
   // Lookups through the owner chain (nullptr at its end).
   TZuScriptVariable* FindEnv(std::string_view name);
@@ -250,18 +350,17 @@ class TZuScript : public TZuScriptRoot {
   // Extension host: the Import statement.
   void ImportModule(const std::string& moduleName);
 
-  // Evaluator.
+  // Evaluator. Statements evaluate their compiled expressions; these three
+  // compile the given text for one use.
   ScriptValue Evaluate(std::string_view text);
   // One operand token: literal, sub-expression, call, element, property or name.
   ScriptValue EvaluateOperand(std::string_view token);
-  // The array and index of an element text NAME[INDEX] (bracket: the first
-  // "["), for reading and for assignment alike; a non-Integer index fails
-  // with indexMessage.
-  TZuScriptArray& ElementOf(std::string_view text, size_t bracket, const char* indexMessage,
-                            int32_t& index);
   // A call Name(ARGS): object method, user function, module function or
   // built-in, in that order.
   ScriptValue CallNamed(std::string_view name, std::string_view argumentText);
+  // The evaluation of a compiled expression (compiled level by level as it
+  // is reached).
+  ScriptValue EvaluateCompiled(TZuExpression& expression);
   // Raises the parenthesis-count error for text; true otherwise.
   bool CheckParentheses(std::string_view text);
   // The text cut into operand and operator tokens (pure: depends only on
@@ -271,7 +370,9 @@ class TZuScript : public TZuScriptRoot {
   static std::vector<std::string> SplitList(std::string_view text);
 
   // Executor.
-  ScriptValue Run(const std::string& argumentText);
+  // Runs the main script; arguments become argv (as Text, never evaluated)
+  // and their count argc.
+  ScriptValue Run(const std::vector<std::string>& arguments);
   ScriptValue Call(const std::vector<ScriptValue>& args);
   ScriptValue Execute();
   void ExecuteRange(int32_t first, int32_t last);
@@ -279,19 +380,83 @@ class TZuScript : public TZuScriptRoot {
 
  private:
   friend class TZuLoader;
-  ScriptValue CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
-                               std::string_view name, std::string_view argumentText);
-  void ExecuteAssignment(const std::string& text);
-  void ExecuteVarConst(const std::string& text, bool isConst);
-  void ExecuteArray(const std::string& text);
+  TZuRunContext& ResolveContext();
+  // Evaluator (evaluator.cpp, calls.cpp).
+  bool PrepareExpression(TZuExpression& expression);
+  // A compiled expression's value, inline when it holds names and constants
+  // only (hot_paths.h).
+  inline ScriptValue Evaluate(TZuExpression& expression);
+  ScriptValue EvaluateSimple(TZuExpression& expression);
+  inline ScriptValue SimpleOperandValue(TZuOperand& operand);
+  ScriptValue EvaluateLevel(TZuExpression& expression);
+  // An operand's value: names and constants inline, the rest out of line.
+  inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);
+  ScriptValue EvaluateOperandNode(TZuOperand& operand, uint32_t depth);
+  void ClassifyOperand(TZuOperand& operand, uint32_t depth);
+  // Splits the arguments of a call (raising "Too many arguments ...") and
+  // sets up its lookups.
+  void PrepareCall(TZuCall& call, TZuTextRef name, TZuTextRef argumentText, uint32_t depth);
+  ScriptValue EvaluateCall(TZuCall& call);
+  // The arguments as the list module objects and functions take.
+  const std::vector<ScriptValue>& ModuleArgumentsOf(std::span<ScriptValue> args);
+  // The array and index of an element, for reading and for assignment
+  // alike: the array is looked up first, then the "]" checked, then the
+  // index evaluated; a non-Integer index fails with indexMessage.
+  TZuScriptArray& ElementAt(TZuElement& element, const char* indexMessage, int32_t& index);
+  // The object of a member (method, property read or assignment); fails with
+  // "Object \"NAME\"" + missing when there is none.
+  TZuScriptObject& ObjectAt(TZuNameSite& site, const char* missing);
+  // Cached lookups through the owner chain (name_sites.cpp).
+  TZuScriptVariable* LookupVar(TZuNameSite& site);
+  TZuScriptArray* LookupArray(TZuNameSite& site);
+  TZuScript* LookupFunc(TZuNameSite& site);
+  TZuScriptFunction* LookupExtFunc(TZuNameSite& site);
+  TZuScriptObject* LookupObject(TZuNameSite& site);
+  // Function calls (calls.cpp): an instance from the definition's pool runs
+  // the call in its frame and goes back to the pool.
+  ScriptValue CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
+                               std::string_view name);
+  TZuScript* TakeInstance();
+  void ReturnInstance(TZuScript* instance);
+  void ShareCodeOf(TZuScript& definition);
+  ScriptValue CallInFrame(std::span<ScriptValue> args);
+  void BuildFrame(std::span<ScriptValue> args);
+  void ClearCallEntities();
+  bool HasFrame() const {
+    return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
+           VarList.Generation() == frameGeneration_;
+  }
+  // Executor.
+  TZuCompiledStatement& CompiledAt(int32_t index) {
+    if (static_cast<size_t>(index) < compiled_.size()) {
+      if (TZuCompiledStatement* statement = compiled_[static_cast<size_t>(index)].get())
+        return *statement;
+    }
+    return CompileAt(index);
+  }
+  TZuCompiledStatement& CompileAt(int32_t index);
+  // One statement without the error's script filled in (the caller does).
+  int32_t RunStatement(int32_t index);
+  int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);
+  void AssignMember(TZuCompiledStatement& statement, const ScriptValue& value);
+  void AddVariable(const std::string& name, ScriptValue value);
+  void CheckInLoop();
+  void ExecuteAssignment(TZuCompiledStatement& statement);
+  void ExecuteVarConst(TZuCompiledStatement& statement, bool isConst);
+  void ExecuteArray(TZuCompiledStatement& statement, const std::string& text);
   void ExecuteObject(const std::string& text);
-  void ExecuteFor(int32_t index);
-  void ExecuteWhile(int32_t index);
-  void ExecuteRead(const std::string& text);
-  void ExecuteWrite(const std::string& text);
-  void ExecuteDelete(const std::string& text);
+  void ExecuteFor(int32_t index, TZuCompiledStatement& statement);
+  void ExecuteWhile(int32_t index, TZuCompiledStatement& statement);
+  void ExecuteRead(TZuCompiledStatement& statement, const std::string& text);
+  void ExecuteWrite(TZuCompiledStatement& statement);
+  void ExecuteDelete(TZuCompiledStatement& statement);
   // Raises a nesting error when the engine's part of the stack is used up.
-  void CheckStack(const char* what);
+  // Inline: every expression and block passes here.
+  void CheckStack(const char* what) {
+    char probe = 0;
+    if (reinterpret_cast<uintptr_t>(&probe) < Context().StackLimit) FailNested(what);
+  }
+  [[noreturn]] void FailNested(const char* what);
   [[noreturn]] void Fail(const std::string& message);
   [[noreturn]] void Fail(const char* message);
   // Fail with prefix + text + suffix, built out of line so that the hot
@@ -303,6 +468,22 @@ class TZuScript : public TZuScriptRoot {
 
   std::unique_ptr<TZuRunContext> ownContext_;
   TZuRunContext* context_ = nullptr;
+  // A function instance: the definition whose table it runs (null: its own).
+  TZuScript* code_ = nullptr;
+  // Compiled statements, by index, made when a statement first runs; only
+  // the script that owns the table has them.
+  std::vector<std::unique_ptr<TZuCompiledStatement>> compiled_;
+  // Instances of this function that wait for a call: a list through
+  // nextIdle_, owned by this script.
+  TZuScript* idle_ = nullptr;
+  TZuScript* nextIdle_ = nullptr;
+  size_t idleCount_ = 0;
+  // A function instance's frame: its parameters, true, false and result, in
+  // the order they were added; valid while frameCode_ is CodeOwner() and
+  // VarList's generation is frameGeneration_.
+  std::vector<TZuScriptVariable*> frameVars_;
+  const TZuScript* frameCode_ = nullptr;
+  uint32_t frameGeneration_ = 0;
 };
 
 }  // namespace zu

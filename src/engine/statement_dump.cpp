@@ -2,6 +2,7 @@
 #include "engine/statement_dump.h"
 
 #include "engine/script.h"
+#include "engine/statement_location.h"
 
 namespace zu {
 
@@ -11,38 +12,11 @@ const char* KindName(uint8_t kind) {
   switch (kind) {
     case kStmtExpression:
       return "Expr";
-    case kStmtConst:
-      return "Const";
-    case kStmtVar:
-      return "Var";
-    case kStmtArray:
-      return "Array";
-    case kStmtIf:
-      return "If";
-    case kStmtElse:
-      return "Else";
-    case kStmtElseIf:
-      return "ElseIf";
-    case kStmtFor:
-      return "For";
-    case kStmtWhile:
-      return "While";
-    case kStmtBreak:
-      return "Break";
-    case kStmtContinue:
-      return "Continue";
-    case kStmtExit:
-      return "Exit";
-    case kStmtStop:
-      return "Stop";
-    case kStmtRead:
-      return "Read";
-    case kStmtWrite:
-      return "Write";
-    case kStmtDelete:
-      return "Delete";
-    case kStmtObject:
-      return "Object";
+#define ZU_KIND_NAME(name, value, bits) \
+  case kStmt##name:                     \
+    return #name;
+      ZU_STATEMENT_KINDS(ZU_KIND_NAME, ZU_STATEMENT_NO_ALSO)
+#undef ZU_KIND_NAME
     default:
       return "?";
   }
@@ -53,13 +27,12 @@ const char* KindName(uint8_t kind) {
 std::string DumpStatements(const TZuScript& script) {
   std::string out;
   for (int32_t i = 0; i < script.StatementCount; ++i) {
-    const TZuScriptStatementDef& r = script.Statements[static_cast<size_t>(i)];
-    int32_t line = 0;
-    int32_t column = 0;
-    script.GetStatementLocation(i, line, column);
+    const TZuScriptStatementDef& r = script.StatementTable()[static_cast<size_t>(i)];
+    const StatementLocation where = LocateStatement(script, i);
     out += std::to_string(i) + " " + KindName(r.Kind) + " [end " + std::to_string(r.BlockEnd) +
-           "] " + (r.FileName.empty() ? "-" : r.FileName) + " " +
-           (line == 0 ? std::string("-") : std::to_string(line) + ":" + std::to_string(column)) +
+           "] " + (where.FileName.empty() ? "-" : where.FileName) + " " +
+           (where.Line == 0 ? std::string("-")
+                            : std::to_string(where.Line) + ":" + std::to_string(where.Column)) +
            " " + r.Text + "\n";
   }
   return out;

@@ -1,10 +1,9 @@
 // Registering and removing the ".zus" file association and zus.bat.
 #include "host/associations.h"
 
+#include "host/registry_tree.h"
 #include "platform/platform.h"
-#include "support/files.h"
 #include "support/numbers.h"
-#include "support/registry_tree.h"
 
 namespace zu::host {
 
@@ -16,14 +15,33 @@ std::string NineArguments() {
   return text;
 }
 
-void WriteBatchFile(const std::string& programPath, const std::string& windowsDir) {
-  if (windowsDir.empty()) return;
-  if (!platform::DirectoryExists(windowsDir)) platform::CreateDirectories(windowsDir);
+// Writes zus.bat afresh (appending to an existing one would leave two
+// commands on one line, there being no line end). The text goes to a file
+// of this process's own and is renamed over zus.bat, so concurrent runs
+// never mix their writes and a run that dies halfway leaves no partial file.
+// Returns 0 or the platform's error code.
+int WriteBatchFile(const std::string& programPath, const std::string& windowsDir) {
+  if (!platform::DirectoryExists(windowsDir) && !platform::CreateDirectories(windowsDir))
+    return platform::LastError();
   const std::string batch = windowsDir + kBatchFileName;
-  // Appending to an existing file would leave two commands on one line (there
-  // is no line end), so registering again starts the file afresh.
-  if (platform::FileExists(batch)) platform::RemoveFile(batch);
-  AppendText(batch, BatchLine(programPath));
+  const std::string temp = batch + "." + std::to_string(platform::CurrentProcessId()) + ".tmp";
+  const std::string line = BatchLine(programPath);
+  platform::File file =
+      platform::File::Open(temp, platform::FileAccess::Write, platform::FileShare::None,
+                           platform::FileDisposition::CreateAlways);
+  bool ok = file.IsOpen() && file.Write(line.data(), line.size()) == static_cast<long>(line.size());
+  ok = file.Close() && ok;
+  if (ok && platform::RenameFile(temp, batch)) return 0;
+  const int code = platform::LastError();
+  platform::RemoveFile(temp);
+  return code != 0 ? code : platform::ErrorCode(platform::ErrorKind::AccessDenied);
+}
+
+// The line added to the registration message when zus.bat could not be
+// written: every failure of -r ends up in the message, none ends the run.
+std::string BatchFailure(const std::string& windowsDir, int code) {
+  return "\r\nWrite batch file \"" + windowsDir + kBatchFileName + "\" failed. Error " +
+         IntToText(code);
 }
 
 }  // namespace
@@ -49,7 +67,10 @@ std::string RegisterAssociations(const std::string& programPath, const std::stri
         platform::RegistrySetDefaultValue(kAssociationKey, OpenCommand(programPath));
     message += setCode == 0 ? std::string("successful") : "failed. Error " + IntToText(setCode);
   }
-  WriteBatchFile(programPath, windowsDir);
+  if (!windowsDir.empty()) {
+    if (const int code = WriteBatchFile(programPath, windowsDir); code != 0)
+      message += BatchFailure(windowsDir, code);
+  }
   return message;
 }
 

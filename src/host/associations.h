@@ -19,8 +19,9 @@ std::string BatchLine(const std::string& programPath);
 
 // Registers the open command and writes zus.bat into windowsDir (when not
 // empty; the folder is created when missing, an existing zus.bat is
-// replaced). Returns the registration message. Raises EFailure (EInOutError)
-// when zus.bat cannot be written.
+// replaced). Returns the registration message, which carries every failure
+// with its code (a zus.bat that cannot be written on a line of its own:
+// "Write batch file \"PATH\" failed. Error CODE"); nothing is raised.
 std::string RegisterAssociations(const std::string& programPath, const std::string& windowsDir);
 
 // Removes the ".zus" key tree and deletes zus.bat from windowsDir when it is

@@ -1,13 +1,16 @@
 // Script-error and last-resort failure reports of the zus host. Line and
-// column are computed here, only when a report is written.
+// column are computed (LocateStatement) only when a report is written.
 #include "host/error_report.h"
 
+#include "engine/statement_location.h"
 #include "support/numbers.h"
 
 namespace zu::host {
 
 namespace {
 
+// The location part of both reports, for loader and executor errors alike:
+// "in file FILE" (only with a file name) + ": line L, pos P".
 std::string LocationText(const StatementLocation& where) {
   if (where.Line == 0) return {};
   std::string text = "\r\n";
@@ -35,21 +38,15 @@ std::string FormatErrorReport(const std::string& scriptName, const std::string& 
          LocationText(StatementLocation{fileName, line, column}) + "\r\n";
 }
 
-StatementLocation LocateCurrentStatement(const TZuScript& script) {
-  StatementLocation where;
-  const int32_t index = script.CurrentStatement;
-  script.GetStatementLocation(index, where.Line, where.Column);
-  // A load-time failure may name the pending record at StatementCount.
-  if (index >= 0 && index <= script.StatementCount &&
-      static_cast<size_t>(index) < script.Statements.size()) {
-    where.FileName = script.Statements[static_cast<size_t>(index)].FileName;
-  }
-  return where;
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column) {
+  return "\r\nWarning in " + scriptName + ":\r\n" + message +
+         LocationText(StatementLocation{fileName, line, column}) + "\r\n";
 }
 
 std::string ScriptErrorReport(const TZuScript* script, const std::string& message) {
   if (script == nullptr) return FormatErrorReport("", message, "", 0, 0);
-  const StatementLocation where = LocateCurrentStatement(*script);
+  const StatementLocation where = LocateStatement(*script, script->CurrentStatement);
   return FormatErrorReport(script->Name, message, where.FileName, where.Line, where.Column);
 }
 
@@ -59,7 +56,7 @@ std::string FailureReport(const std::string& kind, const std::string& message,
   StatementLocation where;
   if (active != nullptr) {
     text += " in " + active->Name;
-    where = LocateCurrentStatement(*active);
+    where = LocateStatement(*active, active->CurrentStatement);
   }
   text += ":\r\n" + kind + ": " + message + LocationText(where) + "\r\n";
   return text;

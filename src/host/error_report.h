@@ -15,14 +15,10 @@ namespace zu::host {
 std::string FormatErrorReport(const std::string& scriptName, const std::string& message,
                               const std::string& fileName, int32_t line, int32_t column);
 
-// The location of a script's current statement: its file name (empty when
-// the record has none) and the line and column (0 when unknown).
-struct StatementLocation {
-  std::string FileName;
-  int32_t Line = 0;
-  int32_t Column = 0;
-};
-StatementLocation LocateCurrentStatement(const TZuScript& script);
+// "\r\nWarning in NAME:\r\nMESSAGE" and the location as in the error report;
+// then a line end. One finding of the check mode (zus -c).
+std::string FormatWarning(const std::string& scriptName, const std::string& message,
+                          const std::string& fileName, int32_t line, int32_t column);
 
 // The report of a script error raised in script (null: no name, no location).
 std::string ScriptErrorReport(const TZuScript* script, const std::string& message);

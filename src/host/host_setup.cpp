@@ -5,6 +5,7 @@
 #include "platform/path_names.h"
 #include "platform/platform.h"
 #include "support/ini.h"
+#include "support/text_utils.h"
 
 namespace zu::host {
 
@@ -59,6 +60,9 @@ CommandLine ScanCommandLine(const std::vector<std::string>& args, const HostRule
       case 'W':
         cmd.Wait = true;
         break;
+      case 'C':
+        cmd.Check = true;
+        break;
       case 'R':
       case 'U':
         if (registrationAction) cmd.RegistrationMessage = registrationAction(letter);
@@ -106,20 +110,13 @@ HostSettings ParseSettings(std::string_view iniText, const std::string& programD
   return s;
 }
 
-std::string BuildArgumentText(const std::string& scriptName,
-                              const std::vector<std::string>& params) {
-  std::string text = "\"";
-  for (char c : scriptName) {
-    text += c;
-    if (c == '\\') text += '\\';
-  }
-  text += "\"\r";
-  for (const std::string& p : params) {
-    text += '"';
-    text += p;
-    text += "\"\r";
-  }
-  return text;
+std::vector<std::string> BuildArguments(const std::string& scriptName,
+                                        const std::vector<std::string>& params) {
+  std::vector<std::string> arguments;
+  arguments.reserve(params.size() + 1);
+  arguments.push_back(scriptName);
+  for (const std::string& p : params) arguments.push_back(DecodeEscapes(p));
+  return arguments;
 }
 
 bool FindScriptFile(const std::string& name, const std::function<bool(const std::string&)>& exists,

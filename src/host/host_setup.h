@@ -27,6 +27,7 @@ struct CommandLine {
   bool Help = false;
   bool Quiet = false;
   bool Wait = false;
+  bool Check = false;               // -c: check the script instead of running it
   std::string RegistrationMessage;  // non-empty: a registration ran, no script is run
   bool HasScriptName = false;
   std::string ScriptName;           // as typed (upper-cased under UpperCaseScriptName)
@@ -58,10 +59,12 @@ std::string ReplaceProgramDir(std::string_view text, const std::string& programD
 HostSettings ParseSettings(std::string_view iniText, const std::string& programDir,
                            const HostRules& rules);
 
-// The argument text of Run: the script name with its backslashes doubled, then
-// every parameter unchanged, each in double quotes on a line ending with CR.
-std::string BuildArgumentText(const std::string& scriptName,
-                              const std::vector<std::string>& params);
+// The arguments of Run (argv): the script name as given, then every
+// parameter decoded as the body of one string literal (backslash escapes
+// such as \t and \65 decoded). Nothing is evaluated; a double quote or a
+// line break arrives as itself.
+std::vector<std::string> BuildArguments(const std::string& scriptName,
+                                        const std::vector<std::string>& params);
 
 // Finds the script file: the name itself, then the name with ".zus", ".bat"
 // and ".cmd" as extension. Returns true and the path found; false leaves in

@@ -27,6 +27,7 @@ enum class ErrorKind {
   IsDirectory,      // a directory opened as a file: EISDIR; ERROR_ACCESS_DENIED
   InvalidArgument,  // EINVAL; ERROR_INVALID_PARAMETER
   Overflow,         // a value beyond its range: EOVERFLOW; ERROR_ARITHMETIC_OVERFLOW
+  BrokenPipe,       // the reader of a pipe has gone: EPIPE; ERROR_NO_DATA (232)
 };
 int ErrorCode(ErrorKind kind);
 // The message of the runtime's input/output error for a platform error code:
@@ -87,7 +88,9 @@ inline constexpr uint32_t kAttrReadOnly = 1;
 inline constexpr uint32_t kAttrHidden = 2;
 inline constexpr uint32_t kAttrDirectory = 16;
 inline constexpr uint32_t kAttrArchive = 32;
-inline constexpr uint32_t kAttrReparsePoint = 1024;  // a link or junction
+// A symbolic link (a reparse point on Windows). It carries the kind of what
+// it points to; a recursive search never descends into it.
+inline constexpr uint32_t kAttrReparsePoint = 1024;
 
 struct FileInfo {
   uint64_t Size = 0;
@@ -133,23 +136,30 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Deletes a file; false (LastError set) when it could not.
 bool RemoveFile(const std::string& path);
+// Renames a file in one step, replacing an existing target (rename on
+// POSIX, MoveFileEx with MOVEFILE_REPLACE_EXISTING on Windows); readers see
+// the old file or the new one, never a part. False (LastError set) on failure.
+bool RenameFile(const std::string& from, const std::string& to);
 // Creates a directory and its parents; false on failure.
 bool CreateDirectories(const std::string& path);
 // UTC file time converted to local calendar fields (TZ honoured).
 CalendarTime FileTimeToLocal(const FileTime& t);
 
 // ---------------------------------------------------------------- directories
+// One entry of a directory listing. A symbolic link has kAttrReparsePoint
+// beside the kind of what it points to, and that target's size and times; a
+// link that points nowhere is a file with the link's own data.
 struct DirEntry {
   std::string Name;
-  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden
+  uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden, +ReparsePoint
   uint64_t Size = 0;
   FileTime Creation, LastAccess, LastWrite;
 };
 
 // A listing of every entry of one directory ("*.*" without "." and ".."), in
 // the system's own order: FindFirstFileA/FindNextFileA on Windows; on POSIX
-// by name with letter case ignored, as Windows file systems list. Move-only;
-// closed by the destructor.
+// by name with letter case ignored, as Windows file systems list, each entry
+// with its information from one statx. Move-only; closed by the destructor.
 class DirSearch {
  public:
   DirSearch() = default;
@@ -177,7 +187,11 @@ class DirSearch {
 // Standard output, written through this layer so it interleaves with the
 // output of started programs; Flush after every output statement.
 void WriteStdout(std::string_view text);
-void FlushStdout();
+// Writes what is buffered. False (LastError set) when standard output
+// cannot be written, now or at any earlier flush: the first failure sticks,
+// and output after it is dropped. A reader that closed its end of a pipe
+// gives ErrorCode(ErrorKind::BrokenPipe).
+bool FlushStdout();
 void WriteStderr(std::string_view text);
 // One line of standard input up to LF, a CR right before it dropped. False at
 // the end of input (line then empty). Never raises.
@@ -200,6 +214,11 @@ struct InputRecord {
 // The console input queue of standard input. On POSIX each byte or escape
 // sequence read from the terminal (raw, non-blocking; the mode is restored
 // on every exit) becomes a key-down record and a synthesized key-up record.
+// The state behind these calls (the terminal's mode, the handlers that
+// restore it, the queue) is process-wide and exists once: the program's. This
+// layer is linked into extension modules too, and there the calls reach the
+// program's copy (its export ZuProcessConsole), so a module never changes
+// the terminal or installs a handler that would outlive its unloading.
 // Handle: the standard input handle, -1 when there is none.
 intptr_t StdInputHandle();
 // Number of pending events, or -1 when standard input is no console.
@@ -210,6 +229,13 @@ bool ReadConsoleEvent(InputRecord& record);
 bool FlushConsoleInput();
 
 // ---------------------------------------------------------------- libraries
+// The codes a failed load or lookup leaves in LastError(): the Windows
+// loader's, on every platform, so messages and documentation read the same.
+inline constexpr int kLibraryAccessDenied = 5;    // unreadable file, or a directory
+inline constexpr int kLibraryNotFound = 126;      // no such file, or a library it needs is missing
+inline constexpr int kLibraryEntryMissing = 127;  // an export, or a symbol it imports, is missing
+inline constexpr int kLibraryBadFormat = 193;     // not a loadable library for this machine
+
 // A loaded dynamic library; move-only, unloaded by Free or the destructor.
 class Library {
  public:
@@ -220,10 +246,16 @@ class Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
-  // Failure: a not-loaded object, LastError() set (0 when unknown).
+  // Loads a library by path; a name without directory is looked for beside
+  // the program, then in the current directory, then by the system's own
+  // search. The file is checked before it is mapped (headers, and every
+  // segment within the file), so a truncated, corrupt or foreign file fails
+  // with kLibraryBadFormat instead of crashing the process. Failure: a
+  // not-loaded object and LastError() one of the kLibrary codes.
   static Library Load(const std::string& path);
   bool IsLoaded() const { return handle_ != nullptr; }
-  // Address of an export, nullptr (LastError set) when missing.
+  // Address of an export; nullptr with LastError() kLibraryEntryMissing when
+  // missing.
   void* Symbol(const char* name) const;
   void Free();
 
@@ -277,6 +309,10 @@ Process StartProcess(const std::string& file, const std::string& parameters);
 // backslashes before a quote give n and the quote groups, 2n+1 give n and a
 // literal quote; other backslashes are kept.
 std::vector<std::string> SplitCommandLine(const std::string& text);
+
+// The id of this process (getpid, GetCurrentProcessId): names of temporary
+// files that concurrent runs must not share.
+uint32_t CurrentProcessId();
 
 // ---------------------------------------------------------------- clocks, alerts, threads
 // Sleeps; 0xFFFFFFFF waits forever.

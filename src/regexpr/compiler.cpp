@@ -1,6 +1,7 @@
 // The regular expression compiler: a recursive descent run twice over the
 // expression, first counting the bytes of every node, then writing the
-// program; afterwards the search hints and the matcher's indexes are derived.
+// program; afterwards the search hints and the matcher's indexes are derived
+// (program_index.cpp).
 #include <cstring>
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "regexpr/program.h"
+#include "support/numbers.h"
 
 namespace zu::regexpr_internal {
 namespace {
@@ -22,13 +24,6 @@ constexpr std::string_view kMeta = "^$.[()|?+*\\{";
 
 bool IsMeta(char c) { return kMeta.find(c) != std::string_view::npos; }
 bool IsQuantifierChar(char c) { return c == '*' || c == '+' || c == '?' || c == '{'; }
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // The control escapes shared by atoms and sets; 0 when `c` is none of them.
 unsigned char ControlEscape(char c) {
@@ -52,11 +47,11 @@ unsigned char ControlEscape(char c) {
 
 // A brace quantifier as written at some position: its extent and counts.
 struct Braces {
-  bool valid = false;  // the text has the quantifier's form
-  size_t end = 0;      // just after the closing brace
-  bool too_big = false;
-  int min = 0;
-  int max = 0;
+  bool Valid = false;  // the text has the quantifier's form
+  size_t End = 0;      // just after the closing brace
+  bool TooBig = false;
+  int Min = 0;
+  int Max = 0;
 };
 
 // Reads "{n}", "{n,}" or "{n,m}" at `p` (which holds '{'). Counts of more
@@ -71,26 +66,26 @@ Braces ReadBraces(std::string_view e, size_t p) {
       ++q;
     }
     size_t digits = q - first;
-    if (digits > 3 || v > kBracesMax) b.too_big = true;
+    if (digits > 3 || v > kBracesMax) b.TooBig = true;
     value = static_cast<int>(v > kBracesMax ? kBracesMax : v);
     return digits > 0;
   };
   size_t q = p + 1;
-  if (!number(q, b.min) || q >= e.size()) return b;
+  if (!number(q, b.Min) || q >= e.size()) return b;
   if (e[q] == '}') {
-    b.max = b.min;
+    b.Max = b.Min;
   } else if (e[q] == ',') {
     ++q;
     if (q < e.size() && e[q] == '}') {
-      b.max = kBracesMax;
-    } else if (!number(q, b.max) || q >= e.size() || e[q] != '}') {
+      b.Max = kBracesMax;
+    } else if (!number(q, b.Max) || q >= e.size() || e[q] != '}') {
       return b;
     }
   } else {
     return b;
   }
-  b.valid = true;
-  b.end = q + 1;
+  b.Valid = true;
+  b.End = q + 1;
   return b;
 }
 
@@ -110,10 +105,10 @@ class Compiler {
     code_.reserve(size_);
     int flags = Pass();
     auto program = std::make_shared<TRegExprProgram>();
-    program->code = std::move(code_);
-    program->modifiers = modifiers_;
-    DeriveHints(*program, flags);
-    BuildIndexes(*program);
+    program->Code = std::move(code_);
+    program->Modifiers = modifiers_;
+    DeriveSearchHints(*program, (flags & kStartsWithStar) != 0);
+    BuildMatcherIndexes(*program);
     return program;
   }
 
@@ -121,7 +116,7 @@ class Compiler {
   int Pass() {
     pos_ = 0;
     group_ = 1;
-    compile_mods_ = modifiers_;
+    compileMods_ = modifiers_;
     EmitByte(kProgramMagic);
     int flags = 0;
     ParseReg(false, flags);
@@ -132,7 +127,7 @@ class Compiler {
 
   bool AtEnd() const { return pos_ >= expr_.size(); }
   char Peek() const { return AtEnd() ? '\0' : expr_[pos_]; }
-  bool CaseInsensitive() const { return (compile_mods_ & kModifierI) != 0; }
+  bool CaseInsensitive() const { return (compileMods_ & kModifierI) != 0; }
 
   // ---------------------------------------------------------- emitting
   int Here() const { return static_cast<int>(sizing_ ? size_ : code_.size()); }
@@ -196,7 +191,7 @@ class Compiler {
   // separated by '|', closed by End or GroupClose.
   int ParseReg(bool paren, int& flags) {
     flags = kHasWidth;
-    int saved_mods = compile_mods_;
+    int savedMods = compileMods_;
     int ret = kNoNode;
     int group = 0;
     if (paren) {
@@ -206,14 +201,14 @@ class Compiler {
     }
     for (bool first = true;; first = false) {
       if (!first) ++pos_;  // past '|'
-      int branch_flags = 0;
-      int branch = ParseBranch(branch_flags);
+      int branchFlags = 0;
+      int branch = ParseBranch(branchFlags);
       if (ret != kNoNode)
         Tail(ret, branch);
       else
         ret = branch;
-      if (!(branch_flags & kHasWidth)) flags &= ~kHasWidth;
-      flags |= branch_flags & kStartsWithStar;
+      if (!(branchFlags & kHasWidth)) flags &= ~kHasWidth;
+      flags |= branchFlags & kStartsWithStar;
       if (Peek() != '|') break;
     }
     int ender =
@@ -226,7 +221,7 @@ class Compiler {
     } else if (!AtEnd()) {
       Error(Peek() == ')' ? 104 : 105);
     }
-    compile_mods_ = saved_mods;
+    compileMods_ = savedMods;
     return ret;
   }
 
@@ -237,11 +232,11 @@ class Compiler {
     int chain = kNoNode;
     bool any = false;
     while (!AtEnd() && Peek() != '|' && Peek() != ')') {
-      int piece_flags = 0;
-      int latest = ParsePiece(piece_flags);
-      flags |= piece_flags & kHasWidth;
+      int pieceFlags = 0;
+      int latest = ParsePiece(pieceFlags);
+      flags |= pieceFlags & kHasWidth;
       if (!any)
-        flags |= piece_flags & kStartsWithStar;
+        flags |= pieceFlags & kStartsWithStar;
       else
         Tail(chain, latest);
       chain = latest;
@@ -253,32 +248,32 @@ class Compiler {
 
   // An atom with its optional quantifier.
   int ParsePiece(int& flags) {
-    int atom_flags = 0;
-    int ret = ParseAtom(atom_flags);
+    int atomFlags = 0;
+    int ret = ParseAtom(atomFlags);
     char op = Peek();
     if (AtEnd() || !IsQuantifierChar(op)) {
-      flags = atom_flags;
+      flags = atomFlags;
       return ret;
     }
     if (op == '{') {
       // The width test comes before the brace syntax is examined.
-      if (!(atom_flags & kHasWidth)) Error(106);
+      if (!(atomFlags & kHasWidth)) Error(106);
       Braces b = ReadBraces(expr_, pos_);
-      if (!b.valid) {  // a literal '{': the next atom takes it
-        flags = atom_flags;
+      if (!b.Valid) {  // a literal '{': the next atom takes it
+        flags = atomFlags;
         return ret;
       }
-      pos_ = b.end;
-      if (b.too_big) Error(122);
-      if (b.max < b.min) Error(124);
-      if (!(atom_flags & kSimple)) Error(126);
-      Insert(kRepeatBraces, ret, static_cast<unsigned char>(b.min),
-             static_cast<unsigned char>(b.max), 2);
-      flags = b.max > 0 ? (kHasWidth | kStartsWithStar) : 0;
+      pos_ = b.End;
+      if (b.TooBig) Error(122);
+      if (b.Max < b.Min) Error(124);
+      if (!(atomFlags & kSimple)) Error(126);
+      Insert(kRepeatBraces, ret, static_cast<unsigned char>(b.Min),
+             static_cast<unsigned char>(b.Max), 2);
+      flags = b.Max > 0 ? (kHasWidth | kStartsWithStar) : 0;
     } else {
-      if (!(atom_flags & kHasWidth) && op != '?') Error(106);
+      if (!(atomFlags & kHasWidth) && op != '?') Error(106);
       ++pos_;
-      bool simple = (atom_flags & kSimple) != 0;
+      bool simple = (atomFlags & kSimple) != 0;
       if (op == '*') {
         flags = kStartsWithStar;
         if (simple) {
@@ -329,11 +324,11 @@ class Compiler {
   // codes for an expression that ends early.
   unsigned char ReadHex(int endAfterX, int endAfterDigit) {
     if (AtEnd()) Error(endAfterX);
-    int hi = HexValue(expr_[pos_]);
+    int hi = HexDigitValue(expr_[pos_]);
     if (hi < 0) Error(108);
     ++pos_;
     if (AtEnd()) Error(endAfterDigit);
-    int lo = HexValue(expr_[pos_]);
+    int lo = HexDigitValue(expr_[pos_]);
     if (lo < 0) Error(108);
     ++pos_;
     return static_cast<unsigned char>(hi * 16 + lo);
@@ -350,7 +345,7 @@ class Compiler {
         return EmitNode(kAtEnd);
       case '.': {
         int ret;
-        if (compile_mods_ & kModifierS) {
+        if (compileMods_ & kModifierS) {
           ret = EmitNode(kAnyChar);
         } else {
           ret = EmitNode(kCharNotIn);
@@ -366,9 +361,9 @@ class Compiler {
       case '(':
         if (Peek() == '?') return ParseSpecialGroup();
         {
-          int group_flags = 0;
-          int ret = ParseReg(true, group_flags);
-          flags = group_flags & (kHasWidth | kStartsWithStar);
+          int groupFlags = 0;
+          int ret = ParseReg(true, groupFlags);
+          flags = groupFlags & (kHasWidth | kStartsWithStar);
           return ret;
         }
       case '|':
@@ -400,7 +395,7 @@ class Compiler {
       return EmitNode(kComment);
     }
     bool on = true;
-    int mods = compile_mods_;
+    int mods = compileMods_;
     for (;;) {
       if (AtEnd()) Error(127);
       char m = expr_[pos_];
@@ -429,7 +424,7 @@ class Compiler {
       ++pos_;
     }
     ++pos_;  // past ')'
-    compile_mods_ = mods;
+    compileMods_ = mods;
     return EmitNode(kComment);
   }
 
@@ -478,7 +473,7 @@ class Compiler {
     size_t after = pos_ + len;
     if (len > 1 && after < expr_.size()) {
       char q = expr_[after];
-      if (q == '*' || q == '+' || q == '?' || (q == '{' && ReadBraces(expr_, after).valid)) --len;
+      if (q == '*' || q == '+' || q == '?' || (q == '{' && ReadBraces(expr_, after).Valid)) --len;
     }
     int ret = EmitNode(CaseInsensitive() ? kLiteralCI : kLiteral);
     for (size_t i = 0; i < len; ++i) EmitByte(static_cast<unsigned char>(expr_[pos_ + i]));
@@ -569,7 +564,7 @@ class Compiler {
   // when it came from an escape, else not yet). With r on, the Cyrillic
   // letter ranges also take their two extra letters.
   void AddRange(int from, int to) {
-    bool cyrillic = (compile_mods_ & kModifierR) != 0;
+    bool cyrillic = (compileMods_ & kModifierR) != 0;
     if (cyrillic && from == 0xE0 && to == 0xFF) {
       EmitRange(0xE0, 0xFF);
       EmitMember(0xB8);
@@ -586,69 +581,9 @@ class Compiler {
     }
   }
 
-  // ---------------------------------------------------------- hints
-  static void DeriveHints(TRegExprProgram& p, int flags) {
-    const int first = 1;
-    int after = p.Next(first);
-    if (after == kNoNode || p.Op(after) != kEnd) return;  // more than one alternative
-    int scan = first + kNodeHeader;
-    if (p.Op(scan) == kLiteral)
-      p.first_char = static_cast<unsigned char>(p.code[scan + kNodeHeader]);
-    else if (p.Op(scan) == kAtStart)
-      p.anchored = true;
-    if (flags & kStartsWithStar) {
-      const char* longest = nullptr;
-      size_t length = 0;
-      for (int s = scan; s != kNoNode; s = p.Next(s)) {
-        if (p.Op(s) != kLiteral) continue;
-        const char* text = p.code.data() + s + kNodeHeader;
-        size_t n = std::strlen(text);
-        if (n >= length) {
-          longest = text;
-          length = n;
-        }
-      }
-      if (longest && length > 0) p.required.assign(longest, length);
-    }
-  }
-
-  // Dense indexes of choice nodes, loops and sets, and the set bitmaps.
-  static void BuildIndexes(TRegExprProgram& p) {
-    for (int c = 0; c < 256; ++c) p.upper[c] = platform::UpperChar(static_cast<unsigned char>(c));
-    p.node_index.assign(p.code.size(), -1);
-    p.set_index.assign(p.code.size(), -1);
-    for (int at = 1; at < static_cast<int>(p.code.size());) {
-      uint8_t op = p.Op(at);
-      if (op == kAlternative || op == kRepeatStar || op == kRepeatPlus || op == kRepeatBraces)
-        p.node_index[at] = p.choice_count++;
-      else if (op == kLoopBack)
-        p.node_index[at] = p.loop_count++;
-      if (op == kCharIn || op == kCharNotIn || op == kCharInCI || op == kCharNotInCI) {
-        std::bitset<256> members;
-        for (const char* m = p.code.data() + at + kNodeHeader; *m; ++m)
-          members.set(static_cast<unsigned char>(*m));
-        if (op == kCharInCI || op == kCharNotInCI) {
-          std::bitset<256> upper_members;
-          for (int c = 0; c < 256; ++c)
-            if (members.test(c)) upper_members.set(p.upper[c]);
-          members.reset();
-          for (int c = 1; c < 256; ++c)
-            if (upper_members.test(p.upper[c])) members.set(c);
-        }
-        if (op == kCharNotIn || op == kCharNotInCI) {
-          members.flip();
-          members.reset(0);
-        }
-        p.set_index[at] = static_cast<int32_t>(p.sets.size());
-        p.sets.push_back(members);
-      }
-      at += NodeSize(p.code, at);
-    }
-  }
-
   std::string_view expr_;
   int modifiers_;
-  int compile_mods_ = 0;
+  int compileMods_ = 0;
   size_t pos_ = 0;
   int group_ = 1;
   bool sizing_ = true;

@@ -18,48 +18,126 @@ namespace {
 // code 1014 instead of taking all memory.
 constexpr size_t kMaxFrames = size_t{1} << 23;
 // Failed (choice node, position) pairs are remembered once a search has
-// backtracked this often; the table costs choice nodes x input bits.
+// backtracked this often, so that no pair is explored twice: a search can
+// then never take exponential time, whatever the input's size.
 constexpr uint64_t kMemoAfterBacktracks = 2048;
-constexpr uint64_t kMaxMemoBits = uint64_t{1} << 28;  // 32 MB
 
 enum class FrameKind : uint8_t {
   kAlternative,  // the next Alternative of a choice to try
   kRepeat,       // a greedy repetition giving back one character at a time
   kFailMark,     // everything above failed: remember (node, position)
+  kRunMark,      // a repetition's every continuation failed: remember the range
 };
 
 struct Frame {
-  FrameKind kind;
-  int32_t node;  // kAlternative: next alternative; kRepeat: the repetition; kFailMark: choice index
-  int32_t pos;   // position to restore (kRepeat: start of the repetition)
-  int32_t count;            // kRepeat: characters to try next
-  int32_t min;              // kRepeat: minimum count
-  uint32_t trail;           // trail length to restore
-  uint32_t undo;            // loop-record undo length to restore
-  unsigned char next_char;  // kRepeat: first character of a following Literal, or 0
-  size_t memo_bit;          // kFailMark: the memo entry to set
+  FrameKind Kind;
+  int32_t Node;  // kAlternative: next alternative; kRepeat: the repetition; kFailMark: choice index
+  int32_t Pos;   // position to restore (kRepeat: start of the repetition)
+  int32_t Count;           // kRepeat: characters to try next
+  int32_t Min;             // kRepeat: minimum count
+  uint32_t Trail;          // trail length to restore
+  uint32_t Undo;           // loop-record undo length to restore
+  unsigned char NextChar;  // kRepeat: first character of a following Literal, or 0
+  uint64_t MemoKey;        // kFailMark: the memo entry to set
 };
 
 // A group boundary passed on the current path.
 struct TrailEntry {
-  int16_t slot;
-  bool close;
-  int32_t pos;
+  int16_t Slot;
+  bool Close;
+  int32_t Pos;
 };
 
+// A LoopPos entry to put back when backtracking.
 struct LoopUndo {
-  int32_t loop;
-  int32_t old_pos;
+  int32_t Loop;
+  int32_t OldPos;
 };
 
 }  // namespace
 
+// The failed (choice node, loop tag, position) triples of one search: an
+// open-addressing hash set, so that memory follows the pairs actually
+// visited rather than the input's size. Pairs below the position of the
+// current attempt can never be met again (positions only grow along a
+// path); they are dropped when the table is full. If a single attempt needs
+// more than the table holds, the search ends with code 1014: memory stays
+// bounded and nothing hangs.
+class FailMemo {
+ public:
+  static uint64_t Key(int choice, int tag, int pos) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(pos)) << 32) |
+           (static_cast<uint64_t>(choice) << 16) | static_cast<uint64_t>(tag);
+  }
+  // True for choice and tag values that fit a key.
+  static bool Fits(int choice, int tag) { return choice < 65536 && tag < 65536; }
+
+  void Clear() {
+    slots_.assign(kFirstSlots, kEmpty);
+    count_ = 0;
+  }
+  bool Contains(uint64_t key) const {
+    size_t mask = slots_.size() - 1;
+    for (size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+      if (slots_[i] == key) return true;
+      if (slots_[i] == kEmpty) return false;
+    }
+  }
+  // Adds key; false when the table is full even after dropping every pair
+  // below `floor`.
+  bool Insert(uint64_t key, int floor) {
+    if ((count_ + 1) * 2 > slots_.size()) {
+      if (slots_.size() < kMaxSlots) {
+        Rehash(slots_.size() * 2, -1);
+      } else {
+        Rehash(slots_.size(), floor);
+        // Room for a quarter of the table again, or the attempt is too big.
+        if (count_ * 4 > slots_.size()) return false;
+      }
+    }
+    Place(key);
+    return true;
+  }
+
+ private:
+  static constexpr uint64_t kEmpty = ~uint64_t{0};  // position 0xFFFFFFFF never occurs
+  static constexpr size_t kFirstSlots = size_t{1} << 12;
+  static constexpr size_t kMaxSlots = size_t{1} << 23;  // 64 MB
+
+  static size_t Hash(uint64_t key) {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32);
+  }
+  void Place(uint64_t key) {
+    size_t mask = slots_.size() - 1;
+    size_t i = Hash(key) & mask;
+    while (slots_[i] != kEmpty) {
+      if (slots_[i] == key) return;
+      i = (i + 1) & mask;
+    }
+    slots_[i] = key;
+    ++count_;
+  }
+  // Rebuilds the table with `size` slots, keeping the pairs at `floor` or
+  // later (all of them for -1).
+  void Rehash(size_t size, int floor) {
+    std::vector<uint64_t> old(size, kEmpty);
+    old.swap(slots_);
+    count_ = 0;
+    for (uint64_t key : old) {
+      if (key != kEmpty && static_cast<int64_t>(key >> 32) >= floor) Place(key);
+    }
+  }
+
+  std::vector<uint64_t> slots_;
+  size_t count_ = 0;
+};
+
 struct MatchScratch {
-  std::vector<Frame> stack;
-  std::vector<TrailEntry> trail;
-  std::vector<LoopUndo> undo;
-  std::vector<int32_t> loop_pos;  // position of the last pass through each LoopBack
-  std::vector<uint64_t> memo;     // failed (choice, position) pairs
+  std::vector<Frame> Stack;
+  std::vector<TrailEntry> Trail;
+  std::vector<LoopUndo> Undo;
+  std::vector<int32_t> LoopPos;  // position of the last pass through each LoopBack
+  FailMemo Memo;
 };
 
 void MatchScratchDeleter::operator()(MatchScratch* scratch) const { delete scratch; }
@@ -73,101 +151,107 @@ namespace {
 class Matcher {
  public:
   Matcher(const TRegExprProgram& program, std::string_view input, MatchScratch& scratch)
-      : p_(program),
-        code_(program.code.data()),
-        in_(reinterpret_cast<const unsigned char*>(input.data())),
-        n_(static_cast<int>(input.size())),
-        s_(scratch) {
-    s_.loop_pos.assign(static_cast<size_t>(p_.loop_count), -1);
-    memo_on_ = false;
+      : program_(program),
+        code_(program.Code.data()),
+        input_(reinterpret_cast<const unsigned char*>(input.data())),
+        length_(static_cast<int>(input.size())),
+        scratch_(scratch) {
+    scratch_.LoopPos.assign(static_cast<size_t>(program_.LoopCount), -1);
+    memoOn_ = false;
+    if (program_.LoopCount == 0) runs_.assign(static_cast<size_t>(program_.ChoiceCount), {});
   }
 
   // One attempt at `start`; on success fills the slots.
   bool Attempt(int start, MatchSlots& slots);
 
  private:
-  unsigned char Char(int pos) const { return pos < n_ ? in_[pos] : 0; }
+  unsigned char Char(int pos) const { return pos < length_ ? input_[pos] : 0; }
   uint8_t Op(int node) const { return static_cast<uint8_t>(code_[node]); }
 
   bool SingleMatches(int node, unsigned char c) const;
   int CountRepeat(int simple, int pos, int max) const;
 
   void Push(const Frame& f) {
-    if (s_.stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
-    s_.stack.push_back(f);
+    if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
+    scratch_.Stack.push_back(f);
   }
+  // Continuations that failed after an unbounded repetition, per repetition
+  // node: every position in [Low, End] failed, for repetitions whose run of
+  // matching characters ended at End. A later entry with the same run end
+  // tries only the positions below Low (and fails at once when none is
+  // left), so ".*" followed by ".*" and a literal that is not there costs
+  // linear time instead of quadratic, per start and over all starts. Only
+  // for programs without loops, where what follows a node at a position
+  // depends on nothing else.
+  struct RunFailure {
+    int32_t End = -1;
+    int32_t Low = 0;
+  };
   Frame MakeFrame(FrameKind kind, int node, int pos) const {
     return Frame{kind,
                  node,
                  pos,
                  0,
                  0,
-                 static_cast<uint32_t>(s_.trail.size()),
-                 static_cast<uint32_t>(s_.undo.size()),
+                 static_cast<uint32_t>(scratch_.Trail.size()),
+                 static_cast<uint32_t>(scratch_.Undo.size()),
                  0,
                  0};
   }
   void Restore(const Frame& f) {
-    s_.trail.resize(f.trail);
-    while (s_.undo.size() > f.undo) {
-      s_.loop_pos[s_.undo.back().loop] = s_.undo.back().old_pos;
-      s_.undo.pop_back();
+    scratch_.Trail.resize(f.Trail);
+    while (scratch_.Undo.size() > f.Undo) {
+      scratch_.LoopPos[scratch_.Undo.back().Loop] = scratch_.Undo.back().OldPos;
+      scratch_.Undo.pop_back();
     }
   }
 
   // Memo of failed choice points. Whether the rest of a match succeeds from
-  // a node at a position depends on that pair and, through the rejection of
-  // empty loop iterations, on which loops were last passed at this very
-  // position (records at earlier positions can never equal a later one). So
-  // the key is (choice node, position, that loop or none); with two or more
-  // such loops nothing is recorded.
+  // a node at a position depends on that pair and, through the end of a
+  // loop after a pass that consumed nothing, on which loops were last passed
+  // at this very position (records at earlier positions can never equal a
+  // later one). So the key is (choice node, position, that loop or none);
+  // with two or more such loops nothing is recorded.
   int LoopTag(int pos) const {
     int tag = 0;
-    for (size_t l = 0; l < s_.loop_pos.size(); ++l) {
-      if (s_.loop_pos[l] != pos) continue;
+    for (size_t l = 0; l < scratch_.LoopPos.size(); ++l) {
+      if (scratch_.LoopPos[l] != pos) continue;
       if (tag != 0) return -1;
       tag = static_cast<int>(l) + 1;
     }
     return tag;
   }
-  size_t MemoBit(int choice, int tag, int pos) const {
-    size_t row = static_cast<size_t>(choice) * static_cast<size_t>(p_.loop_count + 1) +
-                 static_cast<size_t>(tag);
-    return row * static_cast<size_t>(n_ + 1) + static_cast<size_t>(pos);
-  }
-  bool MemoFailed(size_t b) const { return (s_.memo[b >> 6] >> (b & 63)) & 1; }
-  void MemoSet(size_t b) { s_.memo[b >> 6] |= uint64_t{1} << (b & 63); }
   void CountBacktrack() {
-    if (memo_on_ || ++backtracks_ < kMemoAfterBacktracks) return;
-    uint64_t bits = static_cast<uint64_t>(p_.choice_count) *
-                    static_cast<uint64_t>(p_.loop_count + 1) * static_cast<uint64_t>(n_ + 1);
-    if (bits == 0 || bits > kMaxMemoBits) {
-      backtracks_ = 0;  // too large for a table: keep plain backtracking
-      return;
-    }
-    s_.memo.assign(static_cast<size_t>((bits + 63) / 64), 0);
-    memo_on_ = true;
+    if (memoOn_ || ++backtracks_ < kMemoAfterBacktracks) return;
+    scratch_.Memo.Clear();
+    memoOn_ = true;
+  }
+  void RememberFailure(uint64_t key) {
+    if (!scratch_.Memo.Insert(key, attemptStart_)) RaiseRegExprError(1014, 0);
   }
   // Opens a choice point at `node`: false when it is known to fail here.
   bool EnterChoice(int node, int pos) {
-    if (!memo_on_) return true;
+    if (!memoOn_) return true;
     int tag = LoopTag(pos);
-    if (tag < 0) return true;
-    size_t bit = MemoBit(p_.node_index[node], tag, pos);
-    if (MemoFailed(bit)) return false;
+    int choice = program_.NodeIndex[node];
+    if (tag < 0 || !FailMemo::Fits(choice, tag)) return true;
+    uint64_t key = FailMemo::Key(choice, tag, pos);
+    if (scratch_.Memo.Contains(key)) return false;
     Frame mark = MakeFrame(FrameKind::kFailMark, 0, pos);
-    mark.memo_bit = bit;
+    mark.MemoKey = key;
     Push(mark);
     return true;
   }
 
-  const TRegExprProgram& p_;
+  const TRegExprProgram& program_;
   const char* code_;
-  const unsigned char* in_;
-  int n_;
-  MatchScratch& s_;
-  bool memo_on_ = false;
+  const unsigned char* input_;
+  int length_;
+  MatchScratch& scratch_;
+  bool memoOn_ = false;
   uint64_t backtracks_ = 0;
+  std::vector<RunFailure> runs_;  // by choice index; empty when the program has loops
+  int attemptStart_ = 0;
 };
 
 bool Matcher::SingleMatches(int node, unsigned char c) const {
@@ -177,13 +261,14 @@ bool Matcher::SingleMatches(int node, unsigned char c) const {
     case kLiteral:
       return c == static_cast<unsigned char>(code_[node + kNodeHeader]);
     case kLiteralCI:
-      return p_.upper[c] == p_.upper[static_cast<unsigned char>(code_[node + kNodeHeader])] &&
+      return program_.Upper[c] ==
+                 program_.Upper[static_cast<unsigned char>(code_[node + kNodeHeader])] &&
              code_[node + kNodeHeader] != 0;
     case kCharIn:
     case kCharNotIn:
     case kCharInCI:
     case kCharNotInCI:
-      return p_.sets[p_.set_index[node]].test(c);
+      return program_.Sets[program_.SetIndex[node]].test(c);
     case kDigit:
       return IsDigitChar(c);
     case kNonDigit:
@@ -204,13 +289,13 @@ bool Matcher::SingleMatches(int node, unsigned char c) const {
 // How many characters from `pos` the simple node matches, at most `max`;
 // one loop, no recursion.
 int Matcher::CountRepeat(int simple, int pos, int max) const {
-  int limit = std::min(n_ - pos, max);
+  int limit = std::min(length_ - pos, max);
   uint8_t op = Op(simple);
   if (op == kAnyChar) return limit;
   int count = 0;
   if (op == kLiteral) {
     unsigned char c = static_cast<unsigned char>(code_[simple + kNodeHeader]);
-    while (count < limit && in_[pos + count] == c) ++count;
+    while (count < limit && input_[pos + count] == c) ++count;
     return count;
   }
   // Validates the opcode even when no character is left to test.
@@ -218,15 +303,16 @@ int Matcher::CountRepeat(int simple, int pos, int max) const {
     SingleMatches(simple, 'a');
     return 0;
   }
-  while (count < limit && SingleMatches(simple, in_[pos + count])) ++count;
+  while (count < limit && SingleMatches(simple, input_[pos + count])) ++count;
   return count;
 }
 
 bool Matcher::Attempt(int start, MatchSlots& slots) {
-  s_.stack.clear();
-  s_.trail.clear();
-  s_.undo.clear();
-  std::fill(s_.loop_pos.begin(), s_.loop_pos.end(), -1);
+  attemptStart_ = start;
+  scratch_.Stack.clear();
+  scratch_.Trail.clear();
+  scratch_.Undo.clear();
+  std::fill(scratch_.LoopPos.begin(), scratch_.LoopPos.end(), -1);
   int node = 1;
   int pos = start;
 
@@ -238,35 +324,43 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       case kEnd: {
         slots.Clear();
         // Unwinding order: the latest boundary first, each slot set once.
-        for (auto it = s_.trail.rbegin(); it != s_.trail.rend(); ++it) {
-          int& field = it->close ? slots.ends[it->slot] : slots.starts[it->slot];
-          if (field < 0) field = it->pos;
+        for (auto it = scratch_.Trail.rbegin(); it != scratch_.Trail.rend(); ++it) {
+          int& field = it->Close ? slots.Ends[it->Slot] : slots.Starts[it->Slot];
+          if (field < 0) field = it->Pos;
         }
         for (int g = 1; g <= kMaxGroups; ++g)
-          if (slots.starts[g] < 0 || slots.ends[g] < 0) slots.starts[g] = slots.ends[g] = -1;
-        slots.starts[0] = start;
-        slots.ends[0] = pos;
+          if (slots.Starts[g] < 0 || slots.Ends[g] < 0) slots.Starts[g] = slots.Ends[g] = -1;
+        slots.Starts[0] = start;
+        slots.Ends[0] = pos;
         return true;
       }
       case kAtStart:
         ok = pos == 0;
         break;
       case kAtEnd:
-        ok = pos >= n_;
+        ok = pos >= length_;
         break;
       case kNothing:
       case kComment:
         break;
       case kLoopBack: {
-        // An iteration that consumed nothing would repeat forever: it is
-        // rejected, and the loop's other alternative (stop) is taken.
-        int loop = p_.node_index[node];
-        if (s_.loop_pos[loop] == pos) {
-          ok = false;
-          break;
+        // A pass that consumed nothing would repeat forever: it ends the
+        // repetition, and the match goes on after the loop. (Rejecting the
+        // pass instead would backtrack into a later alternative of the
+        // repeated group, which neither stopping nor refusing the pattern
+        // gives.)
+        int loop = program_.NodeIndex[node];
+        if (scratch_.LoopPos[loop] == pos) {
+          int exit = program_.LoopExit[node];
+          if (exit < 0) {
+            ok = false;
+            break;
+          }
+          node = exit;
+          continue;
         }
-        s_.undo.push_back({loop, s_.loop_pos[loop]});
-        s_.loop_pos[loop] = pos;
+        scratch_.Undo.push_back({loop, scratch_.LoopPos[loop]});
+        scratch_.LoopPos[loop] = pos;
         break;
       }
       case kAnyChar:
@@ -280,37 +374,38 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       case kNonWordChar:
       case kSpace:
       case kNonSpace:
-        ok = pos < n_ && SingleMatches(node, in_[pos]);
+        ok = pos < length_ && SingleMatches(node, input_[pos]);
         if (ok) ++pos;
         break;
       case kLiteral:
       case kLiteralCI: {
         const unsigned char* lit =
             reinterpret_cast<const unsigned char*>(code_ + node + kNodeHeader);
-        if (pos >= n_ || lit[0] == 0) {
+        if (pos >= length_ || lit[0] == 0) {
           ok = false;
           break;
         }
-        size_t len = std::strlen(reinterpret_cast<const char*>(lit));
-        if (static_cast<size_t>(n_ - pos) < len) {
+        size_t len = static_cast<size_t>(program_.LiteralLength[node]);
+        if (static_cast<size_t>(length_ - pos) < len) {
           ok = false;
           break;
         }
         if (op == kLiteral) {
-          ok = std::memcmp(lit, in_ + pos, len) == 0;
+          ok = std::memcmp(lit, input_ + pos, len) == 0;
         } else {
           // Every character folds with the locale's mapping, as single
           // characters, sets and repetitions do. Folding only a-z for longer
           // literals would let a one-letter accented literal match in either
           // case but not a two-letter one, in a single-byte locale; under
           // UTF-8 and C the mapping is a-z only anyway.
-          for (size_t i = 0; ok && i < len; ++i) ok = p_.upper[lit[i]] == p_.upper[in_[pos + i]];
+          for (size_t i = 0; ok && i < len; ++i)
+            ok = program_.Upper[lit[i]] == program_.Upper[input_[pos + i]];
         }
         if (ok) pos += static_cast<int>(len);
         break;
       }
       case kAlternative: {
-        int next = p_.Next(node);
+        int next = program_.Next(node);
         if (next >= 0 && Op(next) == kAlternative) {
           if (!EnterChoice(node, pos)) {
             ok = false;
@@ -325,85 +420,123 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       case kRepeatPlus:
       case kRepeatBraces: {
         int min = op == kRepeatStar ? 0 : 1;
-        int max = n_;
+        int max = length_;
         int simple = node + kNodeHeader;
         if (op == kRepeatBraces) {
           min = static_cast<unsigned char>(code_[node + kNodeHeader]);
           max = static_cast<unsigned char>(code_[node + kNodeHeader + 1]);
           simple += 2;
         }
-        int after = p_.Next(node);
+        int after = program_.Next(node);
         if (!EnterChoice(node, pos)) {
           ok = false;
           break;
         }
-        int count = CountRepeat(simple, pos, max);
+        int count = 0;
+        if (!runs_.empty() && op != kRepeatBraces) {
+          const int32_t index = program_.NodeIndex[node];
+          const RunFailure& known = runs_[static_cast<size_t>(index)];
+          // Every entry from `from` on ran to known.End: one at or after it
+          // has only known failures to try, one before it needs to scan no
+          // further than `from` to join that run.
+          const int from = known.Low - min;
+          if (known.End >= 0 && pos >= from && pos <= known.End) {
+            ok = false;
+            break;
+          }
+          if (known.End >= 0 && pos < from) {
+            count = CountRepeat(simple, pos, from - pos);
+            if (count == from - pos) count = known.End - pos;
+          } else {
+            count = CountRepeat(simple, pos, max);
+          }
+          const int end = pos + count;
+          if (known.End == end) count = known.Low - 1 - pos;  // only the untried positions
+          Frame mark = MakeFrame(FrameKind::kRunMark, index, pos + min);
+          mark.Count = end;
+          Push(mark);
+        } else {
+          count = CountRepeat(simple, pos, max);
+        }
         Frame f = MakeFrame(FrameKind::kRepeat, node, pos);
-        f.count = count;
-        f.min = min;
+        f.Count = count;
+        f.Min = min;
         if (after >= 0 && Op(after) == kLiteral)
-          f.next_char = static_cast<unsigned char>(code_[after + kNodeHeader]);
+          f.NextChar = static_cast<unsigned char>(code_[after + kNodeHeader]);
         Push(f);
         ok = false;  // the first try of the repetition runs through backtracking
         break;
       }
       default:
         if (op > kGroupOpen && op <= kGroupOpen + kMaxGroups) {
-          s_.trail.push_back({static_cast<int16_t>(op - kGroupOpen), false, pos});
+          scratch_.Trail.push_back({static_cast<int16_t>(op - kGroupOpen), false, pos});
           break;
         }
         if (op > kGroupClose && op <= kGroupClose + kMaxGroups) {
-          s_.trail.push_back({static_cast<int16_t>(op - kGroupClose), true, pos});
+          scratch_.Trail.push_back({static_cast<int16_t>(op - kGroupClose), true, pos});
           break;
         }
         RaiseRegExprError(1001, 0);
     }
     if (ok) {
-      node = p_.Next(node);
+      node = program_.Next(node);
       continue;
     }
 
     // Backtrack to the latest choice that has something left to try.
     for (;;) {
-      if (s_.stack.empty()) return false;
-      Frame& f = s_.stack.back();
-      if (f.kind == FrameKind::kFailMark) {
-        MemoSet(f.memo_bit);
-        s_.stack.pop_back();
+      if (scratch_.Stack.empty()) return false;
+      Frame& f = scratch_.Stack.back();
+      if (f.Kind == FrameKind::kFailMark) {
+        uint64_t key = f.MemoKey;
+        scratch_.Stack.pop_back();
+        RememberFailure(key);
+        continue;
+      }
+      if (f.Kind == FrameKind::kRunMark) {
+        // The positions tried now join the known ones when the run ends at
+        // the same place; a run ending elsewhere starts a new range.
+        RunFailure& known = runs_[static_cast<size_t>(f.Node)];
+        if (known.End == f.Count) {
+          known.Low = std::min(known.Low, f.Pos);
+        } else {
+          known = RunFailure{f.Count, f.Pos};
+        }
+        scratch_.Stack.pop_back();
         continue;
       }
       Restore(f);
-      if (f.kind == FrameKind::kAlternative) {
+      if (f.Kind == FrameKind::kAlternative) {
         CountBacktrack();
-        int alt = f.node;
-        pos = f.pos;
-        int next = p_.Next(alt);
+        int alt = f.Node;
+        pos = f.Pos;
+        int next = program_.Next(alt);
         if (next >= 0 && Op(next) == kAlternative)
-          f.node = next;
+          f.Node = next;
         else
-          s_.stack.pop_back();
+          scratch_.Stack.pop_back();
         node = alt + kNodeHeader;
         break;
       }
       // kRepeat: the greedy count goes down one character at a time; the
       // continuation is tried only where the following literal could start.
       int found = -1;
-      while (f.count >= f.min) {
-        int c = f.count--;
-        unsigned char at = Char(f.pos + c);
-        if (f.next_char == 0 || at == f.next_char) {
+      while (f.Count >= f.Min) {
+        int c = f.Count--;
+        unsigned char at = Char(f.Pos + c);
+        if (f.NextChar == 0 || at == f.NextChar) {
           found = c;
           break;
         }
       }
       if (found < 0) {
-        s_.stack.pop_back();
+        scratch_.Stack.pop_back();
         continue;
       }
       CountBacktrack();
-      pos = f.pos + found;
-      node = p_.Next(f.node);
-      if (f.count < f.min) s_.stack.pop_back();
+      pos = f.Pos + found;
+      node = program_.Next(f.Node);
+      if (f.Count < f.Min) scratch_.Stack.pop_back();
       break;
     }
   }
@@ -416,14 +549,23 @@ bool SearchProgram(const TRegExprProgram& program, std::string_view input, size_
   slots.Clear();
   const int n = static_cast<int>(input.size());
   int s = static_cast<int>(start);
-  if (!program.required.empty() && input.find(program.required, start) == std::string_view::npos)
+  if (!program.Required.empty() && input.find(program.Required, start) == std::string_view::npos)
     return false;
   Matcher m(program, input, scratch);
-  if (program.anchored) return m.Attempt(s, slots);
-  if (program.first_char != 0) {
-    for (size_t p = input.find(static_cast<char>(program.first_char), start);
-         p != std::string_view::npos;
-         p = input.find(static_cast<char>(program.first_char), p + 1)) {
+  if (program.Anchored) return m.Attempt(s, slots);
+  if (program.HasFirstSet) {
+    // A match consumes a first character from the set, so no other position
+    // (and not the end) can start one.
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(input.data());
+    for (int p = s; p < n; ++p) {
+      if (program.FirstSet[text[p]] && m.Attempt(p, slots)) return true;
+    }
+    slots.Clear();
+    return false;
+  }
+  if (program.FirstChar != 0) {
+    for (size_t p = input.find(static_cast<char>(program.FirstChar), start);
+         p != std::string_view::npos; p = input.find(static_cast<char>(program.FirstChar), p + 1)) {
       if (m.Attempt(static_cast<int>(p), slots)) return true;
     }
     slots.Clear();

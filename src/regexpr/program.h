@@ -85,37 +85,60 @@ inline bool IsSpaceChar(unsigned char c) {
 // One compiled expression. Immutable after compilation, so objects and the
 // one-shot cache share it.
 struct TRegExprProgram {
-  std::string code;              // code[0] == kProgramMagic, nodes follow
-  int modifiers = 0;             // the modifiers it was compiled with
-  unsigned char first_char = 0;  // every match starts with it, 0 = no hint
-  bool anchored = false;         // matches only at the input start
-  std::string required;          // a literal every match contains, "" = none
+  std::string Code;             // Code[0] == kProgramMagic, nodes follow
+  int Modifiers = 0;            // the modifiers it was compiled with
+  unsigned char FirstChar = 0;  // every match starts with it, 0 = no hint
+  bool Anchored = false;        // matches only at the input start
+  std::string Required;         // a literal every match contains, "" = none
 
   // Matcher helpers derived from the bytes (not part of the byte format):
   // a dense index for every choice node (Alternative, repetitions) and every
   // LoopBack, by node offset; -1 elsewhere.
-  std::vector<int32_t> node_index;
-  int choice_count = 0;
-  int loop_count = 0;
-  // Membership of every set node (by node_index of sets), case folding
-  // already applied for the CI sets.
-  std::vector<int32_t> set_index;
-  std::vector<std::bitset<256>> sets;
+  std::vector<int32_t> NodeIndex;
+  int ChoiceCount = 0;
+  int LoopCount = 0;
+  // By LoopBack offset: the node that leaves its loop (the Nothing of the
+  // loop's last alternative), taken after a pass that consumed nothing;
+  // -1 elsewhere.
+  std::vector<int32_t> LoopExit;
+  // By Literal / LiteralCI offset: the operand's length, so that matching
+  // need not measure it.
+  std::vector<int32_t> LiteralLength;
+  // The characters every match starts with, when the program cannot match
+  // the empty string (an alternation such as "(cat|dog)" gives c and d);
+  // the search tries no other position. Empty when there is no such set or
+  // FirstChar or Anchored says more.
+  std::bitset<256> FirstSet;
+  bool HasFirstSet = false;
+  // Membership of every set node (SetIndex by node offset into Sets), case
+  // folding already applied for the CI sets.
+  std::vector<int32_t> SetIndex;
+  std::vector<std::bitset<256>> Sets;
   // The locale's upper-case mapping, taken when the program was compiled.
-  std::array<unsigned char, 256> upper{};
+  std::array<unsigned char, 256> Upper{};
 
   // Next node of the node at `p`, or -1 when it has none.
   int Next(int p) const {
-    int d = (static_cast<uint8_t>(code[p + 1]) << 8) | static_cast<uint8_t>(code[p + 2]);
+    int d = (static_cast<uint8_t>(Code[p + 1]) << 8) | static_cast<uint8_t>(Code[p + 2]);
     if (d == 0) return -1;
-    return static_cast<uint8_t>(code[p]) == kLoopBack ? p - d : p + d;
+    return static_cast<uint8_t>(Code[p]) == kLoopBack ? p - d : p + d;
   }
-  uint8_t Op(int p) const { return static_cast<uint8_t>(code[p]); }
+  uint8_t Op(int p) const { return static_cast<uint8_t>(Code[p]); }
 };
 
 // Compiles `expression` (no 0 bytes) with `modifiers`; raises ERegExpr with
 // the compile codes.
 std::shared_ptr<const TRegExprProgram> CompileProgram(std::string_view expression, int modifiers);
+
+// The search hints that come with every program: the first
+// character of a single alternative that starts with a case-sensitive
+// Literal, anchoring at AtStart, and (for an expression that starts with a
+// repetition) the longest top-level case-sensitive Literal as the required
+// literal.
+void DeriveSearchHints(TRegExprProgram& program, bool startsWithStar);
+// The matcher's helpers of a compiled program: node indexes, loop exits,
+// literal lengths, set bitmaps, the case mapping and the first-character set.
+void BuildMatcherIndexes(TRegExprProgram& program);
 
 // Raises ERegExpr for `code`; `compilePos` is appended as " (pos N)" for
 // codes below 1000.
@@ -127,11 +150,11 @@ int NodeSize(const std::string& code, int p);
 
 // Match slots as 0-based offsets; -1 when unset.
 struct MatchSlots {
-  std::array<int, 10> starts;
-  std::array<int, 10> ends;
+  std::array<int, 10> Starts;
+  std::array<int, 10> Ends;
   void Clear() {
-    starts.fill(-1);
-    ends.fill(-1);
+    Starts.fill(-1);
+    Ends.fill(-1);
   }
 };
 

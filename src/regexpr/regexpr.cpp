@@ -106,33 +106,39 @@ std::string Printable(const char* text, size_t len) {
 
 std::string DumpProgram(const TRegExprProgram& p) {
   std::string out;
-  const int size = static_cast<int>(p.code.size());
+  const int size = static_cast<int>(p.Code.size());
   for (int at = 1; at < size;) {
     uint8_t op = p.Op(at);
     std::string line = std::to_string(at);
     line.insert(0, line.size() < 5 ? 5 - line.size() : 0, ' ');
     line += ": ";
-    int node_size = NodeSize(p.code, at);
-    if (node_size == 0) {
+    int nodeSize = NodeSize(p.Code, at);
+    if (nodeSize == 0) {
       out += line + "? " + std::to_string(op) + "\n";
       break;
     }
     line += OpcodeName(op);
     if (OperandOf(op) == Operand::kText)
-      line += " " + Printable(p.code.data() + at + kNodeHeader, node_size - kNodeHeader - 1);
+      line += " " + Printable(p.Code.data() + at + kNodeHeader, nodeSize - kNodeHeader - 1);
     if (op == kRepeatBraces)
-      line += " {" + std::to_string(static_cast<uint8_t>(p.code[at + kNodeHeader])) + "," +
-              std::to_string(static_cast<uint8_t>(p.code[at + kNodeHeader + 1])) + "}";
+      line += " {" + std::to_string(static_cast<uint8_t>(p.Code[at + kNodeHeader])) + "," +
+              std::to_string(static_cast<uint8_t>(p.Code[at + kNodeHeader + 1])) + "}";
     int next = p.Next(at);
     if (next >= 0) line += " -> " + std::to_string(next);
     out += line + "\n";
-    at += node_size;
+    at += nodeSize;
   }
   out += "first char: ";
-  out += p.first_char ? Printable(reinterpret_cast<const char*>(&p.first_char), 1) : "none";
-  out += p.anchored ? "; anchored" : "";
+  out += p.FirstChar ? Printable(reinterpret_cast<const char*>(&p.FirstChar), 1) : "none";
+  if (p.HasFirstSet) {
+    std::string members;
+    for (int c = 1; c < 256; ++c)
+      if (p.FirstSet[c]) members += static_cast<char>(c);
+    out += "; first set: " + Printable(members.data(), members.size());
+  }
+  out += p.Anchored ? "; anchored" : "";
   out += "; required: ";
-  out += p.required.empty() ? "none" : Printable(p.required.data(), p.required.size());
+  out += p.Required.empty() ? "none" : Printable(p.Required.data(), p.Required.size());
   out += "\n";
   return out;
 }
@@ -231,8 +237,8 @@ std::string TRegExpr::ErrorText(int code) {
 }
 
 void TRegExpr::Fail(int code) {
-  last_error_ = code;
-  regexpr_internal::RaiseRegExprError(code, compile_pos_);
+  lastError_ = code;
+  regexpr_internal::RaiseRegExprError(code, compilePos_);
 }
 
 void TRegExpr::SetExpression(std::string_view expression) {
@@ -249,7 +255,7 @@ void TRegExpr::Compile() {
   try {
     program_ = regexpr_internal::CompileProgram(expression_, modifiers_);
   } catch (const ERegExpr& e) {
-    last_error_ = e.ErrorCode;  // recorded, then passed on unchanged
+    lastError_ = e.ErrorCode;  // recorded, then passed on unchanged
     throw;
   }
 }
@@ -262,12 +268,12 @@ bool TRegExpr::GetModifier(int index) {
 void TRegExpr::SetModifier(int index, bool on) {
   if (index != kModifierI && index != kModifierR && index != kModifierS) Fail(1013);
   modifiers_ = on ? (modifiers_ | index) : (modifiers_ & ~index);
-  if (program_ && program_->modifiers != modifiers_) Compile();
+  if (program_ && program_->Modifiers != modifiers_) Compile();
 }
 
 bool TRegExpr::Exec(std::string_view input) {
   input_.assign(input.substr(0, input.find('\0')));
-  has_input_ = true;
+  hasInput_ = true;
   starts_.fill(-1);
   ends_.fill(-1);
   return ExecPos(1);
@@ -275,9 +281,9 @@ bool TRegExpr::Exec(std::string_view input) {
 
 bool TRegExpr::ExecPos(int offset) {
   if (!program_) Fail(1003);
-  if (program_->code.empty() || static_cast<uint8_t>(program_->code[0]) != kProgramMagic)
+  if (program_->Code.empty() || static_cast<uint8_t>(program_->Code[0]) != kProgramMagic)
     Fail(1004);
-  if (!has_input_) Fail(1005);
+  if (!hasInput_) Fail(1005);
   if (offset <= 0) Fail(1006);
   starts_.fill(-1);
   ends_.fill(-1);
@@ -289,30 +295,30 @@ bool TRegExpr::ExecPos(int offset) {
     found = regexpr_internal::SearchProgram(*program_, input_, static_cast<size_t>(offset - 1),
                                             slots, *scratch_);
   } catch (const ERegExpr& e) {
-    last_error_ = e.ErrorCode;  // recorded, then passed on unchanged
+    lastError_ = e.ErrorCode;  // recorded, then passed on unchanged
     throw;
   }
   if (found) {
-    starts_ = slots.starts;
-    ends_ = slots.ends;
+    starts_ = slots.Starts;
+    ends_ = slots.Ends;
   }
   return found;
 }
 
 bool TRegExpr::ExecNext() {
-  if (!has_input_ || starts_[0] < 0 || ends_[0] < 0) Fail(1007);
+  if (!hasInput_ || starts_[0] < 0 || ends_[0] < 0) Fail(1007);
   int length = ends_[0] - starts_[0];
   int offset = starts_[0] + 1 + length + (length == 0 ? 1 : 0);
   return ExecPos(offset);
 }
 
 int TRegExpr::MatchStart(int n) const {
-  if (n < 0 || n > 9 || !has_input_ || starts_[n] < 0 || ends_[n] < 0) return -1;
+  if (n < 0 || n > 9 || !hasInput_ || starts_[n] < 0 || ends_[n] < 0) return -1;
   return starts_[n] + 1;
 }
 
 int TRegExpr::MatchLength(int n) const {
-  if (n < 0 || n > 9 || !has_input_ || starts_[n] < 0 || ends_[n] < 0) return -1;
+  if (n < 0 || n > 9 || !hasInput_ || starts_[n] < 0 || ends_[n] < 0) return -1;
   return ends_[n] - starts_[n];
 }
 
@@ -342,13 +348,13 @@ std::string TRegExpr::Dump() const {
 }
 
 std::string_view TRegExpr::ProgramBytes() const {
-  return program_ ? std::string_view(program_->code) : std::string_view();
+  return program_ ? std::string_view(program_->Code) : std::string_view();
 }
 
-unsigned char TRegExpr::FirstCharHint() const { return program_ ? program_->first_char : 0; }
-bool TRegExpr::Anchored() const { return program_ && program_->anchored; }
+unsigned char TRegExpr::FirstCharHint() const { return program_ ? program_->FirstChar : 0; }
+bool TRegExpr::Anchored() const { return program_ && program_->Anchored; }
 std::string_view TRegExpr::RequiredLiteral() const {
-  return program_ ? std::string_view(program_->required) : std::string_view();
+  return program_ ? std::string_view(program_->Required) : std::string_view();
 }
 
 }  // namespace zu

@@ -94,11 +94,11 @@ class TRegExpr {
   std::string ReplaceAll(std::string_view input, std::string_view replacement);
 
   // Code of the last failure (0 when none).
-  int LastError() const { return last_error_; }
+  int LastError() const { return lastError_; }
   // The fixed text of an error code ("Unknown error" for unlisted codes).
   static std::string ErrorText(int code);
   // Expression characters before the parse position while compiling, else 0.
-  int CompileErrorPos() const { return compile_pos_; }
+  int CompileErrorPos() const { return compilePos_; }
 
   // A readable listing of the compiled program with its flags and search
   // hints, one node per line; "" without a program.
@@ -117,9 +117,9 @@ class TRegExpr {
   std::string expression_;
   std::shared_ptr<const regexpr_internal::TRegExprProgram> program_;
   int modifiers_ = kDefaultModifiers;
-  int last_error_ = 0;
-  int compile_pos_ = 0;
-  bool has_input_ = false;
+  int lastError_ = 0;
+  int compilePos_ = 0;
+  bool hasInput_ = false;
   std::string input_;
   // Match slots as 0-based offsets into input_; -1 when unset.
   std::array<int, 10> starts_{};

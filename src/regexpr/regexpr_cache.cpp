@@ -32,20 +32,20 @@ struct TRegExprCache::Impl {
   std::shared_ptr<const TRegExprProgram> Get(std::string_view pattern, int modifiers) {
     ++clock_;
     for (Entry& e : entries_) {
-      if (e.program && e.modifiers == modifiers && e.pattern == pattern) {
-        e.used = clock_;
-        return e.program;
+      if (e.Program && e.Modifiers == modifiers && e.Pattern == pattern) {
+        e.Used = clock_;
+        return e.Program;
       }
     }
     auto program = regexpr_internal::CompileProgram(pattern, modifiers);
     if (pattern.size() <= kMaxCachedPattern) {
       Entry* victim = &entries_[0];
       for (Entry& e : entries_)
-        if (!e.program || e.used < victim->used) victim = &e;
-      victim->pattern.assign(pattern);
-      victim->modifiers = modifiers;
-      victim->program = program;
-      victim->used = clock_;
+        if (!e.Program || e.Used < victim->Used) victim = &e;
+      victim->Pattern.assign(pattern);
+      victim->Modifiers = modifiers;
+      victim->Program = program;
+      victim->Used = clock_;
     }
     return program;
   }
@@ -56,10 +56,10 @@ struct TRegExprCache::Impl {
   }
 
   struct Entry {
-    std::string pattern;
-    int modifiers = 0;
-    std::shared_ptr<const TRegExprProgram> program;
-    unsigned long long used = 0;
+    std::string Pattern;
+    int Modifiers = 0;
+    std::shared_ptr<const TRegExprProgram> Program;
+    unsigned long long Used = 0;
   };
   std::array<Entry, kCacheEntries> entries_;
   unsigned long long clock_ = 0;
@@ -102,13 +102,13 @@ std::string RegExprReplace(TRegExprCache& cache, std::string_view pattern, std::
   size_t start = 0;
   while (start <= input.size() &&
          regexpr_internal::SearchProgram(*program, input, start, slots, scratch)) {
-    size_t match_start = static_cast<size_t>(slots.starts[0]);
-    size_t match_end = static_cast<size_t>(slots.ends[0]);
-    result.append(text.substr(previous, match_start - previous));
+    size_t matchStart = static_cast<size_t>(slots.Starts[0]);
+    size_t matchEnd = static_cast<size_t>(slots.Ends[0]);
+    result.append(text.substr(previous, matchStart - previous));
     result.append(replacement);
-    previous = match_end;
+    previous = matchEnd;
     // The next search starts after the match, one further on after an empty one.
-    start = match_end + (match_end == match_start ? 1 : 0);
+    start = matchEnd + (matchEnd == matchStart ? 1 : 0);
   }
   // From the full text: what follows a 0 byte is kept as it was.
   result.append(text.substr(previous));

@@ -11,7 +11,7 @@ namespace zu {
 namespace {
 
 constexpr size_t kReadBlock = 1024;
-// An end-of-file mark (code 26) counts only within this many final bytes.
+// End-of-file marks (code 26) are looked for within this many final bytes.
 constexpr int64_t kEofMarkWindow = 128;
 constexpr char kEofMark = 26;
 
@@ -20,25 +20,27 @@ constexpr char kEofMark = 26;
   throw EFailure(kInOutError, platform::InOutErrorMessage(code));
 }
 
-// Cuts the file at the first end-of-file mark within its last bytes.
+// Drops the end-of-file marks (code 26) that end the file, looking at its
+// last bytes only. A mark followed by any other byte is data (binary logs,
+// UTF-16 text) and stays, as does everything after it.
 // Returns false (the platform's last error set) when the file could not be read or cut.
-bool CutAtEofMark(platform::File& file) {
-  int64_t size = file.Seek(0, 2);
+bool DropTrailingEofMarks(platform::File& file) {
+  const int64_t size = file.Seek(0, 2);
   if (size < 0) return false;
-  int64_t from = size > kEofMarkWindow ? size - kEofMarkWindow : 0;
+  const int64_t from = size > kEofMarkWindow ? size - kEofMarkWindow : 0;
   if (file.Seek(from, 0) < 0) return false;
   char tail[kEofMarkWindow];
   int64_t got = 0;
   while (got < size - from) {
-    long n = file.Read(tail + got, static_cast<size_t>(size - from - got));
+    const long n = file.Read(tail + got, static_cast<size_t>(size - from - got));
     if (n < 0) return false;
     if (n == 0) break;
     got += n;
   }
-  for (int64_t i = 0; i < got; ++i) {
-    if (tail[i] == kEofMark) return file.Truncate(static_cast<uint64_t>(from + i));
-  }
-  return true;
+  int64_t keep = got;
+  while (keep > 0 && tail[keep - 1] == kEofMark) --keep;
+  if (keep == got) return true;
+  return file.Truncate(static_cast<uint64_t>(from + keep));
 }
 
 }  // namespace
@@ -62,10 +64,36 @@ std::string ReadTextFile(const std::string& fileName) {
   return text;
 }
 
+int ReadWholeFile(const std::string& fileName, std::string& text) {
+  text.clear();
+  platform::File file =
+      platform::File::Open(fileName, platform::FileAccess::Read, platform::FileShare::ReadWrite,
+                           platform::FileDisposition::OpenExisting, true);
+  if (!file.IsOpen()) return platform::LastError();
+  platform::FileInfo info;
+  constexpr size_t kBlock = 64 * 1024;
+  // Room for the whole file and the last, empty read: no reallocation.
+  if (file.Info(info)) text.reserve(static_cast<size_t>(info.Size) + kBlock);
+  for (;;) {
+    const size_t used = text.size();
+    text.resize(used + kBlock);
+    const long n = file.Read(text.data() + used, kBlock);
+    if (n < 0) {
+      const int code = platform::LastError();
+      text.clear();
+      return code;
+    }
+    text.resize(used + static_cast<size_t>(n));
+    if (n == 0) return 0;
+  }
+}
+
 void AppendText(const std::string& fileName, std::string_view text) {
   if (fileName.empty()) {
+    // Standard output fails like a file: a full disk or a closed pipe is an
+    // input/output error, never text silently lost.
     platform::WriteStdout(text);
-    platform::FlushStdout();
+    if (!platform::FlushStdout()) RaiseInOut(platform::LastError());
     return;
   }
   bool existed = platform::FileExists(fileName);
@@ -81,7 +109,7 @@ void AppendText(const std::string& fileName, std::string_view text) {
     readable = false;
   }
   if (!file.IsOpen()) RaiseInOut(platform::LastError());
-  if (existed && readable && !CutAtEofMark(file)) {
+  if (existed && readable && !DropTrailingEofMarks(file)) {
     int code = platform::LastError();
     file.Close();
     RaiseInOut(code);

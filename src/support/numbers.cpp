@@ -7,26 +7,12 @@
 
 #include "platform/platform.h"
 #include "support/errors.h"
+#include "support/text_utils.h"
 
 namespace zu {
 namespace {
 
-// Codes 0..32 at both ends, as the literal helpers trim.
-std::string_view TrimControls(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
-  return s.substr(b, e - b);
-}
-
 bool IsDecimal(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Exponents are read while below this; the digit that reaches it is the
 // last one read.
@@ -75,6 +61,13 @@ bool ScanNumber(std::string_view s, long double& value) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 bool IsBaseDigit(char c, int base) {
   switch (base) {
     case 2:
@@ -110,7 +103,7 @@ char LowerCaseChar(char c) {
 }
 
 int64_t TextToInt(std::string_view s, int base) {
-  s = TrimControls(s);
+  s = TrimView(s);
   if (!IsBaseNumber(s, base)) return 0;
   // Wrapping arithmetic in unsigned 64 bits; a '-' is a zero digit.
   uint64_t total = 0, place = 1;
@@ -124,7 +117,7 @@ int64_t TextToInt(std::string_view s, int base) {
 }
 
 double TextToFraction(std::string_view s) {
-  s = TrimControls(s);
+  s = TrimView(s);
   if (s.empty()) return 0.0;
   std::string text(s);
   const size_t dot = text.find('.');

@@ -7,6 +7,8 @@
 
 namespace zu {
 
+// The value of a hexadecimal digit (either letter case), or -1.
+int HexDigitValue(char c);
 bool IsBaseDigit(char c, int base);
 bool IsBaseNumber(std::string_view s, int base);
 bool IsFractionText(std::string_view s);

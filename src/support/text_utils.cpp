@@ -111,10 +111,6 @@ std::string PadLeft(std::string_view s, int length, char c) {
   return std::string(static_cast<size_t>(length) - s.size(), c) + std::string(s);
 }
 
-uint16_t HighWord(uint32_t v) { return static_cast<uint16_t>(v >> 16); }
-
-uint16_t LowWord(uint32_t v) { return static_cast<uint16_t>(v & 0xFFFF); }
-
 std::string UpperAscii(std::string_view s) {
   std::string out(s);
   for (char& c : out) {
@@ -123,20 +119,13 @@ std::string UpperAscii(std::string_view s) {
   return out;
 }
 
-bool SameTextAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x == y) continue;
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
+  // Reserved up front: a script of millions of lines would otherwise hold
+  // its line vector twice while it grows.
+  size_t breaks = 0;
+  for (char c : text) breaks += (c == '\r' || c == '\n') ? 1 : 0;
+  lines.reserve(breaks + 1);
   size_t start = 0;
   size_t i = 0;
   while (i < text.size()) {

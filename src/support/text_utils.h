@@ -33,17 +33,22 @@ std::string CharString(char c, int count);
 int CountChar(std::string_view s, char c);
 std::string PadRight(std::string_view s, int length, char c);
 std::string PadLeft(std::string_view s, int length, char c);
-uint16_t HighWord(uint32_t v);
-uint16_t LowWord(uint32_t v);
-inline const std::string& IfText(bool flag, const std::string& a, const std::string& b) {
-  return flag ? a : b;
-}
-inline char IfChar(bool flag, char a, char b) { return flag ? a : b; }
 
 // Upper-cases the letters a-z only (name comparisons of the language).
 std::string UpperAscii(std::string_view s);
-// Equality ignoring the case of A-Z only, without allocating.
-bool SameTextAscii(std::string_view a, std::string_view b);
+// Equality ignoring the case of A-Z only, without allocating. Inline: every
+// name lookup of the engine runs it.
+inline bool SameTextAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x == y) continue;
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
 
 // Splits at CR, LF or CR LF (a final line end gives no empty last line).
 std::vector<std::string> SplitLines(std::string_view text);

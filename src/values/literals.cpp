@@ -10,10 +10,6 @@
 namespace zu {
 namespace {
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 bool IsIntegerText(std::string_view s) {
   for (char c : s)
     if (!((c >= '0' && c <= '9') || c == '-')) return false;
@@ -40,9 +36,9 @@ ScriptValue LiteralValue(std::string_view text) {
   if (text.size() >= 3 && text[0] == '0' && LowerCaseChar(text[1]) == 'x') {
     uint32_t value = 0;  // modulo 2^32
     for (char c : text.substr(2)) {
-      if (!IsHexDigit(c)) throw EZuScriptError(nullptr, "Invalid hexadecimal number");
-      const uint32_t d = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-      value = value * 16 + d;
+      const int d = HexDigitValue(c);
+      if (d < 0) throw EZuScriptError(nullptr, "Invalid hexadecimal number");
+      value = value * 16 + static_cast<uint32_t>(d);
     }
     return ScriptValue::Integer(static_cast<int32_t>(value));
   }

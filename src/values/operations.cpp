@@ -101,7 +101,7 @@ ScriptValue Arithmetic(Arith op, const ScriptValue& l, const ScriptValue& r) {
       if (op != Arith::Div) return IntegerOrFloat(op, l, r);
       return ScriptValue::Float(FloatArith(op, l, r));
     case OpClass::Text:
-      if (op == Arith::Add) return ScriptValue::Text(l.TextPayload() + r.TextPayload());
+      if (op == Arith::Add) return ScriptValue::Concatenate(l, r);
       return ScriptValue::Float(FloatArith(op, l, r));
     case OpClass::Date:
       if (op == Arith::Add) return ScriptValue::DateTime(FloatArith(op, l, r));
@@ -160,6 +160,10 @@ bool EqualsTrue(const ScriptValue& v) { return CompareValues(v, ScriptValue::Boo
 }  // namespace
 
 ScriptValue AddValues(const ScriptValue& l, const ScriptValue& r) {
+  int32_t sum;
+  if (l.Kind() == ValueKind::Integer && r.Kind() == ValueKind::Integer &&
+      !__builtin_add_overflow(l.IntegerPayload(), r.IntegerPayload(), &sum))
+    return ScriptValue::Integer(sum);  // every turn of a For loop
   return Arithmetic(Arith::Add, l, r);
 }
 ScriptValue SubtractValues(const ScriptValue& l, const ScriptValue& r) {
@@ -189,6 +193,11 @@ ScriptValue ShrValues(const ScriptValue& l, const ScriptValue& r) {
 }
 
 int CompareValues(const ScriptValue& l, const ScriptValue& r) {
+  if (l.Kind() == ValueKind::Integer && r.Kind() == ValueKind::Integer) {
+    const int32_t a = l.IntegerPayload();
+    const int32_t b = r.IntegerPayload();
+    return a < b ? -1 : a > b ? 1 : 0;
+  }
   switch (PairClass(l, r)) {
     case OpClass::Error:
       InvalidOperation();
@@ -206,8 +215,8 @@ int CompareValues(const ScriptValue& l, const ScriptValue& r) {
       return a < b ? -1 : a > b ? 1 : 0;
     }
     case OpClass::Text: {
-      const std::string& a = l.TextPayload();
-      const std::string& b = r.TextPayload();
+      const std::string_view a = l.TextPayload();
+      const std::string_view b = r.TextPayload();
       const size_t n = a.size() < b.size() ? a.size() : b.size();
       const int c = n ? std::memcmp(a.data(), b.data(), n) : 0;  // unsigned bytes
       if (c != 0) return Sign(c);
@@ -222,46 +231,131 @@ int CompareValues(const ScriptValue& l, const ScriptValue& r) {
   InvalidOperation();
 }
 
-ScriptValue ApplyOperator(const ScriptValue& l, std::string_view op, const ScriptValue& r) {
-  if (l.IsEmpty()) return r;  // both Empty gives Empty
-  if (r.IsEmpty()) return l;
+Operator DecodeOperator(std::string_view op) {
   switch (op.size()) {
     case 1:
       switch (op[0]) {
         case '+':
-          return AddValues(l, r);
+          return Operator::Add;
         case '-':
-          return SubtractValues(l, r);
+          return Operator::Subtract;
         case '*':
-          return MultiplyValues(l, r);
+          return Operator::Multiply;
         case '/':
-          return DivideValues(l, r);
+          return Operator::Divide;
         case '%':
-          return ModValues(l, r);
+          return Operator::Mod;
         case '&':
-          return AndValues(l, r);
+          return Operator::And;
         case '|':
-          return OrValues(l, r);
+          return Operator::Or;
         case '^':
-          return XorValues(l, r);
+          return Operator::Xor;
         case '>':
-          return ScriptValue::Boolean(CompareValues(l, r) > 0);
+          return Operator::Greater;
         case '<':
-          return ScriptValue::Boolean(CompareValues(l, r) < 0);
+          return Operator::Less;
       }
       break;
     case 2:
-      if (op == "<<") return ShlValues(l, r);
-      if (op == ">>") return ShrValues(l, r);
-      if (op == ">=") return ScriptValue::Boolean(CompareValues(l, r) >= 0);
-      if (op == "<=") return ScriptValue::Boolean(CompareValues(l, r) <= 0);
-      if (op == "==") return ScriptValue::Boolean(CompareValues(l, r) == 0);
-      if (op == "<>") return ScriptValue::Boolean(CompareValues(l, r) != 0);
-      if (op == "||") return ScriptValue::Boolean(EqualsTrue(l) || EqualsTrue(r));
-      if (op == "&&") return ScriptValue::Boolean(EqualsTrue(l) && EqualsTrue(r));
+      if (op == "<<") return Operator::ShiftLeft;
+      if (op == ">>") return Operator::ShiftRight;
+      if (op == ">=") return Operator::GreaterOrEqual;
+      if (op == "<=") return Operator::LessOrEqual;
+      if (op == "==") return Operator::Equal;
+      if (op == "<>") return Operator::NotEqual;
+      if (op == "||") return Operator::LogicalOr;
+      if (op == "&&") return Operator::LogicalAnd;
       break;
   }
-  throw EZuScriptError(nullptr, "Invalid operator \"" + std::string(op) + "\"");
+  return Operator::Invalid;
+}
+
+ScriptValue ApplyOperator(const ScriptValue& l, std::string_view op, const ScriptValue& r) {
+  return ApplyOperator(l, DecodeOperator(op), op, r);
+}
+
+ScriptValue ApplyOperator(const ScriptValue& l, Operator op, std::string_view text,
+                          const ScriptValue& r) {
+  if (l.Kind() == ValueKind::Integer && r.Kind() == ValueKind::Integer) {
+    // Two Integers, the common case: the 32-bit operation itself. What it
+    // cannot give (overflow to Float, remainder by 0 or -1, division) takes
+    // the general path below.
+    const int32_t a = l.IntegerPayload();
+    const int32_t b = r.IntegerPayload();
+    int32_t result;
+    switch (op) {
+      case Operator::Add:
+        if (!__builtin_add_overflow(a, b, &result)) return ScriptValue::Integer(result);
+        break;
+      case Operator::Subtract:
+        if (!__builtin_sub_overflow(a, b, &result)) return ScriptValue::Integer(result);
+        break;
+      case Operator::Multiply:
+        if (!__builtin_mul_overflow(a, b, &result)) return ScriptValue::Integer(result);
+        break;
+      case Operator::Mod:
+        if (b != 0 && b != -1) return ScriptValue::Integer(a % b);
+        break;
+      case Operator::Greater:
+        return ScriptValue::Boolean(a > b);
+      case Operator::GreaterOrEqual:
+        return ScriptValue::Boolean(a >= b);
+      case Operator::Less:
+        return ScriptValue::Boolean(a < b);
+      case Operator::LessOrEqual:
+        return ScriptValue::Boolean(a <= b);
+      case Operator::Equal:
+        return ScriptValue::Boolean(a == b);
+      case Operator::NotEqual:
+        return ScriptValue::Boolean(a != b);
+      default:
+        break;
+    }
+  }
+  if (l.IsEmpty()) return r;  // both Empty gives Empty
+  if (r.IsEmpty()) return l;
+  switch (op) {
+    case Operator::Add:
+      return AddValues(l, r);
+    case Operator::Subtract:
+      return SubtractValues(l, r);
+    case Operator::Multiply:
+      return MultiplyValues(l, r);
+    case Operator::Divide:
+      return DivideValues(l, r);
+    case Operator::Mod:
+      return ModValues(l, r);
+    case Operator::And:
+      return AndValues(l, r);
+    case Operator::Or:
+      return OrValues(l, r);
+    case Operator::Xor:
+      return XorValues(l, r);
+    case Operator::ShiftLeft:
+      return ShlValues(l, r);
+    case Operator::ShiftRight:
+      return ShrValues(l, r);
+    case Operator::Greater:
+      return ScriptValue::Boolean(CompareValues(l, r) > 0);
+    case Operator::GreaterOrEqual:
+      return ScriptValue::Boolean(CompareValues(l, r) >= 0);
+    case Operator::Less:
+      return ScriptValue::Boolean(CompareValues(l, r) < 0);
+    case Operator::LessOrEqual:
+      return ScriptValue::Boolean(CompareValues(l, r) <= 0);
+    case Operator::Equal:
+      return ScriptValue::Boolean(CompareValues(l, r) == 0);
+    case Operator::NotEqual:
+      return ScriptValue::Boolean(CompareValues(l, r) != 0);
+    case Operator::LogicalOr:
+      return ScriptValue::Boolean(EqualsTrue(l) || EqualsTrue(r));
+    case Operator::LogicalAnd:
+      return ScriptValue::Boolean(EqualsTrue(l) && EqualsTrue(r));
+    case Operator::Invalid:
+      break;
+  }
+  throw EZuScriptError(nullptr, "Invalid operator \"" + std::string(text) + "\"");
 }
 
 }  // namespace zu

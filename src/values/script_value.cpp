@@ -2,49 +2,111 @@
 // computed here, the others go through the platform's coercion service.
 #include "values/script_value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <new>
 
 #include "platform/platform.h"
 #include "support/errors.h"
 
 namespace zu {
 
-ScriptValue ScriptValue::Integer(int32_t v) {
-  ScriptValue r;
-  r.kind_ = ValueKind::Integer;
-  r.int_ = v;
-  return r;
-}
-
 ScriptValue ScriptValue::Float(double v) {
   ScriptValue r;
   r.kind_ = ValueKind::Float;
-  r.double_ = v;
+  r.payload_.real = v;
   return r;
 }
 
 ScriptValue ScriptValue::DateTime(double days) {
   ScriptValue r;
   r.kind_ = ValueKind::DateTime;
-  r.double_ = days;
+  r.payload_.real = days;
   return r;
 }
 
-ScriptValue ScriptValue::Boolean(bool v) { return BooleanPayload(v ? -1 : 0); }
+namespace {
 
-ScriptValue ScriptValue::BooleanPayload(int16_t payload) {
-  ScriptValue r;
-  r.kind_ = ValueKind::Boolean;
-  r.bool_ = payload;
-  return r;
+// The longest text a value holds (its length is 32 bits).
+constexpr size_t kMaxTextLength = UINT32_MAX;
+
+TextStorage* NewStorage(size_t capacity) {
+  if (capacity > kMaxTextLength) throw std::bad_alloc();
+  void* block = ::operator new(sizeof(TextStorage) + capacity + 1);
+  auto* storage = static_cast<TextStorage*>(block);
+  storage->Refs = 1;
+  storage->Used = 0;
+  storage->Capacity = capacity;
+  storage->Chars()[0] = '\0';
+  return storage;
 }
 
-ScriptValue ScriptValue::Text(std::string v) {
+}  // namespace
+
+void ScriptValue::FreeStorage(TextStorage* storage) noexcept { ::operator delete(storage); }
+
+ScriptValue ScriptValue::Text(std::string_view v) {
   ScriptValue r;
   r.kind_ = ValueKind::Text;
-  r.text_ = std::move(v);
+  if (v.empty()) return r;
+  TextStorage* storage = NewStorage(v.size());
+  std::memcpy(storage->Chars(), v.data(), v.size());
+  storage->Used = v.size();
+  storage->Chars()[v.size()] = '\0';
+  r.payload_.text = storage;
+  r.length_ = static_cast<uint32_t>(v.size());
   return r;
+}
+
+ScriptValue ScriptValue::Concatenate(const ScriptValue& left, const ScriptValue& right) {
+  if (right.length_ == 0) return left;
+  if (left.length_ == 0) return right;
+  const size_t length = size_t{left.length_} + right.length_;
+  if (length > kMaxTextLength) throw std::bad_alloc();
+  TextStorage* storage = left.payload_.text;
+  ScriptValue r;
+  r.kind_ = ValueKind::Text;
+  r.length_ = static_cast<uint32_t>(length);
+  if (storage->Used == left.length_ && storage->Capacity - storage->Used >= right.length_) {
+    // Nothing reads past its own length, so the bytes after Used are free:
+    // X = X + e in a loop costs only the appended bytes. The right text may
+    // be a view of the same storage; it lies below Used, apart from the
+    // bytes written here.
+    std::memcpy(storage->Chars() + storage->Used, right.payload_.text->Chars(), right.length_);
+    storage->Used = length;
+    storage->Chars()[length] = '\0';
+    ++storage->Refs;
+    r.payload_.text = storage;
+    return r;
+  }
+  // A text whose left part ended at its storage's end is probably being
+  // built up: leave room so that the next appends happen in place (growth
+  // by half keeps building a text linear).
+  const bool growing = storage->Used == left.length_;
+  const size_t capacity =
+      growing ? std::min(kMaxTextLength, std::max<size_t>(length + length / 2, 32)) : length;
+  TextStorage* joined = NewStorage(capacity);
+  std::memcpy(joined->Chars(), storage->Chars(), left.length_);
+  std::memcpy(joined->Chars() + left.length_, right.payload_.text->Chars(), right.length_);
+  joined->Used = length;
+  joined->Chars()[length] = '\0';
+  r.payload_.text = joined;
+  return r;
+}
+
+const char* ScriptValue::TextCStr() const {
+  if (payload_.text == nullptr) return "";
+  char* chars = payload_.text->Chars();
+  if (chars[length_] == '\0') return chars;
+  // A shorter view of a storage that grew after it: this value takes a
+  // copy of its own, which ends with a NUL. The text is the same, so the
+  // value stays what it was.
+  auto* self = const_cast<ScriptValue*>(this);
+  ScriptValue copy = Text(TextPayload());
+  std::swap(self->payload_, copy.payload_);
+  return payload_.text->Chars();
 }
 
 namespace {
@@ -64,7 +126,7 @@ platform::Variant ToVariant(const ScriptValue& v) {
       out.Bool = v.BoolPayload();
       break;
     case ValueKind::Text:
-      out.Text = v.TextPayload();
+      out.Text = std::string(v.TextPayload());
       break;
     case ValueKind::Empty:
       break;
@@ -112,7 +174,7 @@ double ToFloat(const ScriptValue& v) {
   }
 }
 
-bool ToBoolean(const ScriptValue& v) {
+bool CoerceToBoolean(const ScriptValue& v) {
   if (v.Kind() == ValueKind::Boolean) return v.BoolPayload() != 0;
   return Coerce(v, ValueKind::Boolean).Bool != 0;
 }
@@ -120,7 +182,7 @@ bool ToBoolean(const ScriptValue& v) {
 std::string ToText(const ScriptValue& v) {
   switch (v.Kind()) {
     case ValueKind::Text:
-      return v.TextPayload();
+      return std::string(v.TextPayload());
     case ValueKind::Integer: {
       // Every Print of a number comes here: plain decimal digits, which is
       // what the coercion service writes for an Integer.

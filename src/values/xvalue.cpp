@@ -55,9 +55,9 @@ void ValueToXValue(const ScriptValue& v, TZuScriptXValue& x) {
       StorePayload<int32_t>(x, v.BoolPayload() != 0 ? 1 : 0);
       break;
     case ValueKind::Text:
-      // c_str() of an empty string is "", so the pointer is never null.
+      // The empty text is "", so the pointer is never null.
       StoreKind(x, xkText);
-      StorePayload<const char*>(x, v.TextPayload().c_str());
+      StorePayload<const char*>(x, v.TextCStr());
       break;
     case ValueKind::Empty:
       break;

@@ -17,14 +17,19 @@ TEST(Declarations, VarAndConst) {
   ASSERT_FALSE(out.Failed) << out.Message;
   EXPECT_EQ("4", VarText(out, "e"));
   EXPECT_TRUE(out.Script->FindVar("k")->IsConstant);
-  EXPECT_SCRIPT_ERROR("Const c = 1; c = 2;", "Value can't be assign to constant \"c\"", 1, 14);
-  EXPECT_SCRIPT_ERROR("Var result;", "Variable or constant \"result\" already defined", 1, 1);
+  EXPECT_EQ(testing::RunError("Const c = 1; c = 2;"),
+            "1:14 Value can't be assign to constant \"c\"");
+  EXPECT_EQ(testing::RunError("Var result;"),
+            "1:1 Variable or constant \"result\" already defined");
 }
 
 TEST(Declarations, ArrayInitializers) {
   // At most 1024 initializers are taken; empty items stay empty.
   std::string values = "0";
-  for (int k = 1; k < 1030; ++k) values += "," + std::to_string(k);
+  for (int k = 1; k < 1030; ++k) {
+    values += ',';
+    values += std::to_string(k);
+  }
   auto out = RunText("Array big[1030] = (" + values + ");");
   ASSERT_FALSE(out.Failed) << out.Message;
   EXPECT_EQ("1023", ToText(out.Script->FindArray("big")->GetItem(1023)));
@@ -32,10 +37,10 @@ TEST(Declarations, ArrayInitializers) {
   out = RunText("Array s[3] = (1,,2, ,3);");
   EXPECT_EQ("2", ToText(out.Script->FindArray("s")->GetItem(1)));
   EXPECT_TRUE(out.Script->FindArray("s")->GetItem(2).IsEmpty());
-  EXPECT_SCRIPT_ERROR("Array a[1]; Array A[2];", "Array \"A\" already exist", 1, 13);
+  EXPECT_EQ(testing::RunError("Array a[1]; Array A[2];"), "1:13 Array \"A\" already exist");
   // The first block is closed by a ")" that the second one lacks.
-  EXPECT_SCRIPT_ERROR("Array a[1] = (1) x), b[1] = (2;",
-                      "Unexpected end of initializators block (24)", 1, 1);
+  EXPECT_EQ(testing::RunError("Array a[1] = (1) x), b[1] = (2;"),
+            "1:1 Unexpected end of initializators block (24)");
 }
 
 // A class whose objects do nothing: enough to see what Object declares.
@@ -59,7 +64,7 @@ std::string RunWithClass(TZuScript& script) {
   try {
     script.Parse();
     script.ClassList.Add(std::make_unique<FakeClass>("TFake", &script));
-    script.Run("");
+    script.Run({});
   } catch (const EZuScriptError& e) {
     return e.what();
   }
@@ -82,7 +87,7 @@ TEST(Declarations, ObjectsAreCheckedInTheirOwnScriptOnly) {
 }
 
 TEST(Declarations, ObjectWithoutClassAfterColon) {
-  EXPECT_SCRIPT_ERROR("Object f : ;", "Class name expected: f :", 1, 2);
+  EXPECT_EQ(testing::RunError("Object f : ;"), "1:2 Class name expected: f :");
 }
 
 }  // namespace

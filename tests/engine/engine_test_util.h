@@ -1,12 +1,14 @@
-// Helpers of the engine's unit tests: scripts made from source text, runs
-// that report the script error they end with, and the error assertion.
+// Helpers of the engine's unit tests: scripts made from source text and runs
+// that report the script error they end with.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "common/expect_error.h"
 #include "engine/script.h"
 #include "engine/statement_dump.h"
 #include "support/errors.h"
@@ -39,7 +41,8 @@ struct RunOutcome {
   int32_t Line = 0, Column = 0;
 };
 
-inline RunOutcome RunText(const std::string& source, const std::string& arguments = "") {
+inline RunOutcome RunText(const std::string& source,
+                          const std::vector<std::string>& arguments = {}) {
   RunOutcome out;
   out.Script = ScriptFromText(source);
   try {
@@ -64,21 +67,12 @@ inline std::string VarText(const RunOutcome& out, const char* name) {
   return v == nullptr ? "<none>" : ToText(v->Value);
 }
 
-inline ::testing::AssertionResult ScriptErrorIs(const std::string& source,
-                                                const std::string& message, int32_t line,
-                                                int32_t column) {
+// How the run of source ends: "LINE:COL MESSAGE" for a script error (0:0
+// when it has no location), "no error" otherwise.
+inline std::string RunError(const std::string& source) {
   const RunOutcome out = RunText(source);
-  if (!out.Failed) return ::testing::AssertionFailure() << "no script error";
-  if (out.Message != message || out.Line != line || out.Column != column)
-    return ::testing::AssertionFailure()
-           << "got \"" << out.Message << "\" at " << out.Line << ":" << out.Column
-           << ", expected \"" << message << "\" at " << line << ":" << column;
-  return ::testing::AssertionSuccess();
+  if (!out.Failed) return "no error";
+  return std::to_string(out.Line) + ":" + std::to_string(out.Column) + " " + out.Message;
 }
 
 }  // namespace zu::testing
-
-// The run of source ends with the script error message, located at line:pos
-// (0:0 when the error has no location).
-#define EXPECT_SCRIPT_ERROR(source, message, line, pos) \
-  EXPECT_TRUE(::zu::testing::ScriptErrorIs((source), (message), (line), (pos)))

@@ -45,12 +45,7 @@ TEST(Evaluator, TextsTheLoaderCannotPassThrough) {
   auto out = RunText("a = 3;");
   EXPECT_EQ(3, out.Script->Evaluate("{a}").IntegerPayload());
   EXPECT_EQ(3, out.Script->Evaluate("{ a }").IntegerPayload());
-  try {
-    out.Script->Evaluate("'abc");
-    FAIL() << "no error";
-  } catch (const EZuScriptError& e) {
-    EXPECT_STREQ("Unexpected end of string", e.what());
-  }
+  EXPECT_SCRIPT_ERROR(out.Script->Evaluate("'abc"), nullptr, "Unexpected end of string");
 }
 
 TEST(Evaluator, SplitListCutsAtTopLevelCommas) {
@@ -68,13 +63,7 @@ TEST(Evaluator, DeepParenthesesEndWithAScriptError) {
   auto script = testing::ScriptFromText("x = " + deep + ";");
   script->Context().StackBudget = 256 * 1024;
   script->Parse();
-  try {
-    script->Run("");
-    FAIL() << "no error";
-  } catch (const EZuScriptError& e) {
-    EXPECT_STREQ("Expressions nested too deeply", e.what());
-    EXPECT_EQ(script.get(), e.Script);
-  }
+  EXPECT_SCRIPT_ERROR(script->Run({}), script.get(), "Expressions nested too deeply");
   EXPECT_EQ("1",
             testing::VarText(
                 RunText("x = " + std::string(200, '(') + "1" + std::string(200, ')') + ";"), "x"));

@@ -11,10 +11,12 @@ using testing::RunText;
 using testing::VarText;
 
 TEST(Executor, RunDefinesArgumentsAndReturnsResult) {
-  const auto out = RunText("result = argc * 10 + StrLen(argv[1]);", "\"main\"\r\"a\\tb\"\r");
+  // Arguments are texts as given: quotes, line breaks and code stay inert.
+  const auto out = RunText("result = argc * 10 + StrLen(argv[1]);",
+                           {"main", "a\"+Chr(65)+\"\r\nb"});
   ASSERT_FALSE(out.Failed) << out.Message;
-  EXPECT_EQ(23, out.Result.IntegerPayload());
-  EXPECT_EQ("a\tb", ToText(out.Script->FindArray("argv")->GetItem(1)));
+  EXPECT_EQ(35, out.Result.IntegerPayload());
+  EXPECT_EQ("a\"+Chr(65)+\"\r\nb", ToText(out.Script->FindArray("argv")->GetItem(1)));
   EXPECT_EQ("", VarText(out, "stdout"));
   EXPECT_TRUE(RunText("x = 1;").Result.IsEmpty());
 }
@@ -23,12 +25,8 @@ TEST(Executor, CallChecksTheArgumentCount) {
   auto out = RunText("Func F(a, b) { result = a; }");
   TZuScript instance("F", out.Script.get());
   instance.InstantiateFrom(*out.Script->FindFunc("F"));
-  try {
-    instance.Call({ScriptValue::Integer(1)});
-    FAIL() << "no error";
-  } catch (const EZuScriptError& e) {
-    EXPECT_STREQ("Invalid number of arguments (must be 2)", e.what());
-  }
+  EXPECT_SCRIPT_ERROR(instance.Call({ScriptValue::Integer(1)}), &instance,
+                      "Invalid number of arguments (must be 2)");
   EXPECT_EQ(5, instance.Call({ScriptValue::Integer(5), ScriptValue()}).IntegerPayload());
 }
 
@@ -39,7 +37,8 @@ TEST(Executor, AssignmentsAndLoopsTheScriptsDoNotReach) {
   // The body may move the loop variable; Continue still steps it.
   out = RunText("n = 0; For i = 1 to 10 { i = i + 1; If (i > 6) { Continue; } n = n + 1; }");
   EXPECT_EQ("3", VarText(out, "n"));
-  EXPECT_SCRIPT_ERROR("For true = 1 to 3 { }", "Value can't be assign to constant \"true\"", 1, 2);
+  EXPECT_EQ(testing::RunError("For true = 1 to 3 { }"),
+            "1:2 Value can't be assign to constant \"true\"");
   // Stop leaves only the loop at the top level; Exit leaves a function.
   out = RunText(
       "k = 0; While (k < 5) { k = k + 1; Stop; } after = 1;\n"
@@ -51,8 +50,9 @@ TEST(Executor, AssignmentsAndLoopsTheScriptsDoNotReach) {
 }
 
 TEST(Executor, ErrorInALoopBodyIsLocatedAtItsStatement) {
-  EXPECT_SCRIPT_ERROR("n = 0;\nWhile (n < 2) {\n  n = n + 1;\n  If (n == 2) { n = nope; }\n}",
-                      "Constant or variable \"nope\" not defined", 4, 17);
+  EXPECT_EQ(
+      testing::RunError("n = 0;\nWhile (n < 2) {\n  n = n + 1;\n  If (n == 2) { n = nope; }\n}"),
+      "4:17 Constant or variable \"nope\" not defined");
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class FileSearch : public ::testing::Test {
     auto s = Load(path);
     try {
       s->Parse();
-      s->Run("");
+      s->Run({});
     } catch (const EZuScriptError& e) {
       int32_t line = 0, column = 0;
       e.Script->GetStatementLocation(e.Script->CurrentStatement, line, column);
@@ -71,7 +71,7 @@ TEST_F(FileSearch, IncludeMergesStatementsAndFunctionsIntoTheBlock) {
       "3 Expr [end 4] lib.zus 3:10 y = 2\n"
       "4 Expr [end 5] main.zus 4:1 z = Twice(4)\n",
       DumpStatements(*s));
-  s->Run("");
+  s->Run({});
   EXPECT_EQ(8, s->FindVar("z")->Value.IntegerPayload());
 }
 
@@ -82,7 +82,7 @@ TEST_F(FileSearch, IncludeNamesFollowTheFileSystemsLetterCase) {
     EXPECT_THROW(s->Parse(), EZuScriptError);
   } else {
     s->Parse();
-    s->Run("");
+    s->Run({});
     EXPECT_EQ(2, s->FindVar("n")->Value.IntegerPayload());
   }
 }

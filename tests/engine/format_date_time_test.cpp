@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/expect_error.h"
 #include "engine/builtins/date_fields.h"
 #include "platform/date_codec.h"
 #include "support/errors.h"
@@ -101,13 +102,7 @@ TEST(DateFields, DecodesBeyondTheCodecYears) {
 
 TEST(DateFields, RejectsCountsThatAreNoDate) {
   for (double bad : {1e300, -1e300, kMaxDayCount * 2}) {
-    try {
-      DecodeDayCount(bad);
-      FAIL() << bad;
-    } catch (const EFailure& e) {
-      EXPECT_EQ("EInvalidOp", e.Kind());
-      EXPECT_EQ(std::string("Invalid floating point operation"), e.what());
-    }
+    EXPECT_FAILURE(DecodeDayCount(bad), "EInvalidOp", "Invalid floating point operation") << bad;
   }
 }
 

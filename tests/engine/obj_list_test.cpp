@@ -2,6 +2,7 @@
 // constants and array bounds.
 #include <gtest/gtest.h>
 
+#include "common/expect_error.h"
 #include "engine/script.h"
 
 namespace zu {
@@ -38,6 +39,23 @@ TEST(ObjList, EqualNamesAreFoundInAddingOrder) {
   EXPECT_EQ(1, static_cast<TZuScriptVariable*>(list.Find("F"))->Value.IntegerPayload());
 }
 
+TEST(ObjList, IndexKeepsTheFirstMatchThroughGrowthRemovalAndClear) {
+  TZuScriptObjList list("VarList", nullptr);
+  for (int k = 0; k < 40; ++k) list.Add(Var(("v" + std::to_string(k)).c_str(), k));
+  list.Add(Var("V7", 100));  // sorts before "v7": the new first match
+  list.Add(Var("v7", 200));  // equal to an earlier name: not the match
+  EXPECT_EQ(100, static_cast<TZuScriptVariable*>(list.Find("v7"))->Value.IntegerPayload());
+  EXPECT_EQ(39, static_cast<TZuScriptVariable*>(list.Find("V39"))->Value.IntegerPayload());
+  const uint32_t generation = list.Generation();
+  list.RemoveUnless([](TZuScriptRoot* e) { return e->Name != "V7"; });
+  EXPECT_NE(generation, list.Generation());
+  EXPECT_EQ(7, static_cast<TZuScriptVariable*>(list.Find("V7"))->Value.IntegerPayload());
+  list.Clear();
+  EXPECT_EQ(nullptr, list.Find("v1"));
+  list.Add(Var("v1", 1));
+  EXPECT_EQ(1, static_cast<TZuScriptVariable*>(list.Find("V1"))->Value.IntegerPayload());
+}
+
 TEST(ObjList, CaseFoldingIsLimitedToAsciiLetters) {
   TZuScriptObjList list("VarList", nullptr);
   list.Add(Var("\xE4x"));
@@ -49,13 +67,8 @@ TEST(ObjList, CaseFoldingIsLimitedToAsciiLetters) {
 
 TEST(Entities, ConstantRefusesNewValue) {
   TZuScriptVariable c("HomeDir", true, ScriptValue::Text("x"), nullptr);
-  try {
-    c.SetValue(ScriptValue::Integer(1));
-    FAIL() << "no error";
-  } catch (const EZuScriptError& e) {
-    EXPECT_STREQ("Value can't be assign to constant \"HomeDir\"", e.what());
-    EXPECT_EQ(nullptr, e.Script);
-  }
+  EXPECT_SCRIPT_ERROR(c.SetValue(ScriptValue::Integer(1)), nullptr,
+                      "Value can't be assign to constant \"HomeDir\"");
   EXPECT_EQ("x", c.Value.TextPayload());
 }
 
@@ -65,15 +78,12 @@ TEST(Entities, ArrayBoundsOnReadAndWrite) {
   EXPECT_EQ(5, a.GetItem(1).IntegerPayload());
   EXPECT_TRUE(a.GetItem(0).IsEmpty());
   for (int32_t index : {-1, 2}) {
-    EXPECT_THROW(a.GetItem(index), EZuScriptError);
-    try {
-      a.SetItem(index, ScriptValue());
-    } catch (const EZuScriptError& e) {
-      EXPECT_STREQ("Index of array t is out of bounds", e.what());
-    }
+    EXPECT_SCRIPT_ERROR(a.GetItem(index), nullptr, "Index of array t is out of bounds");
+    EXPECT_SCRIPT_ERROR(a.SetItem(index, ScriptValue()), nullptr,
+                        "Index of array t is out of bounds");
   }
   TZuScriptArray none("z", 0, nullptr);
-  EXPECT_THROW(none.GetItem(0), EZuScriptError);
+  EXPECT_SCRIPT_ERROR(none.GetItem(0), nullptr, "Index of array z is out of bounds");
 }
 
 }  // namespace

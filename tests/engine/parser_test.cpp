@@ -30,13 +30,26 @@ TEST(Parser, KeywordTextIsTrimmedAndCut) {
   EXPECT_EQ(9998u, script->Statements[0].Text.size());
 }
 
+TEST(Parser, MoreThanAMillionStatementsFailAtLoadTime) {
+  std::string source;
+  source.reserve(2 * kMaxStatements + 8);
+  for (int32_t i = 0; i < kMaxStatements; ++i) source += "x;";
+  auto script = testing::ScriptFromText(source);
+  EXPECT_EQ(script->Parse(), kMaxStatements);
+  script = testing::ScriptFromText(source + "\r\n y;");
+  EXPECT_SCRIPT_ERROR(script->Parse(), script.get(), "Too many statements (more than 1000000)");
+  int32_t line = 0, column = 0;
+  script->GetStatementLocation(script->CurrentStatement, line, column);
+  EXPECT_EQ(line * 1000 + column, 2002);
+}
+
 TEST(Parser, KeywordGluedToParenthesisIsAnExpression) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 Print(1)\n", Dump("Print(1);"));
 }
 
 TEST(Parser, BlockAndElseMistakes) {
-  EXPECT_SCRIPT_ERROR("Else { }", "Unexpected ELSE", 1, 2);
-  EXPECT_SCRIPT_ERROR("If (1) { } x = 1; Else { }", "Unexpected ELSE", 1, 20);
+  EXPECT_EQ(testing::RunError("Else { }"), "1:2 Unexpected ELSE");
+  EXPECT_EQ(testing::RunError("If (1) { } x = 1; Else { }"), "1:20 Unexpected ELSE");
 }
 
 TEST(Parser, ClosingBeforeOpeningParenthesisPassesTheCount) {
@@ -60,8 +73,8 @@ TEST(Parser, FuncDefinitionsKeepFilePositions) {
 
 TEST(Parser, FuncMistakes) {
   // The message holds a NUL where the header ended; what() stops there.
-  EXPECT_SCRIPT_ERROR("Func F { }", "\"(\" expected, but ", 1, 1);
-  EXPECT_SCRIPT_ERROR("Func F(a { }", "\")\" expected, but ", 1, 1);
+  EXPECT_EQ(testing::RunError("Func F { }"), "1:1 \"(\" expected, but ");
+  EXPECT_EQ(testing::RunError("Func F(a { }"), "1:1 \")\" expected, but ");
 }
 
 TEST(Parser, BracesInsideFuncBodyCountEvenInStrings) {

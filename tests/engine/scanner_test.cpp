@@ -32,7 +32,7 @@ TEST(Scanner, StringLiteralsKeepTerminatorsAndEscapes) {
   EXPECT_EQ("0 Expr [end 1] - 1:1 x = \"a\"//b\n", Dump("x = \"a\"//b;"));
   // So is a quote: the third quote of "a""b" opens a literal that runs into
   // the line end.
-  EXPECT_SCRIPT_ERROR("x = \"a\"\"b\";\ny = 1;", "Unexpected end of line", 1, 12);
+  EXPECT_EQ(testing::RunError("x = \"a\"\"b\";\ny = 1;"), "1:12 Unexpected end of line");
 }
 
 TEST(Scanner, LineEndsAndTabsBecomeBlanksAndUnterminatedTextIsDropped) {
@@ -44,8 +44,8 @@ TEST(Scanner, LineEndsAndTabsBecomeBlanksAndUnterminatedTextIsDropped) {
 }
 
 TEST(Scanner, FailuresAreLocatedWhereTheScanStands) {
-  EXPECT_SCRIPT_ERROR("a = 1;\n  ;", "Unexpected end of statement", 2, 3);
-  EXPECT_SCRIPT_ERROR("{", "Unexpected end of statement", 1, 1);
+  EXPECT_EQ(testing::RunError("a = 1;\n  ;"), "2:3 Unexpected end of statement");
+  EXPECT_EQ(testing::RunError("{"), "1:1 Unexpected end of statement");
 }
 
 }  // namespace

@@ -29,13 +29,8 @@ TEST(Script, DefineConstantTwiceFails) {
   main.DefineConstant("HomeDir", "/a/");
   EXPECT_EQ("/a/", main.FindEnv("homedir")->Value.TextPayload());
   EXPECT_EQ(nullptr, main.FindVar("HomeDir"));
-  try {
-    main.DefineConstant("HomeDir", "/b/");
-    FAIL() << "no error";
-  } catch (const EZuScriptError& e) {
-    EXPECT_STREQ("Value can't be assign to constant \"HomeDir\"", e.what());
-    EXPECT_EQ(&main, e.Script);
-  }
+  EXPECT_SCRIPT_ERROR(main.DefineConstant("HomeDir", "/b/"), &main,
+                      "Value can't be assign to constant \"HomeDir\"");
 }
 
 TEST(Script, InstantiateCopiesTableParametersAndNestedFunctions) {

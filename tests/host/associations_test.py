@@ -4,9 +4,11 @@
     associations_test.py ZUS
 
 Checks the open command stored under .zus\\shell\\open\\command, zus.bat,
-that registering twice leaves one command in zus.bat, that -u removes the
-whole .zus key tree (subkeys of other programs included) and zus.bat, the
-messages of every case, and exit code 0 throughout.
+that registering twice leaves one command in zus.bat, that concurrent runs
+all succeed and leave one command, that -u removes the whole .zus key tree
+(subkeys of other programs and temporary files of a run that died included)
+and zus.bat, the messages of every case (an unwritable data folder too), and
+exit code 0 throughout.
 """
 import os
 import re
@@ -18,9 +20,20 @@ import tempfile
 BANNER = b"ZuScript 2.10 - console script interpreter\r\n"
 
 
-def run(zus, env, *args):
+NOBODY = 65534
+
+
+def as_nobody():
+    # Root writes every folder; an unwritable one needs another user.
+    if os.geteuid() == 0:
+        os.setgid(NOBODY)
+        os.setgroups([])
+        os.setuid(NOBODY)
+
+
+def run(zus, env, *args, preexec=None):
     proc = subprocess.run([zus] + list(args), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          env=env, timeout=60, stdin=subprocess.DEVNULL)
+                          env=env, timeout=60, stdin=subprocess.DEVNULL, preexec_fn=preexec)
     return proc.returncode, proc.stdout
 
 
@@ -63,7 +76,18 @@ def main():
         check("zus.bat after a second -r", read(batch) if os.path.exists(batch) else None,
               b"@" + program + nine)
 
+        # Concurrent runs: each writes through a file of its own.
+        runs = [subprocess.Popen([zus, "-q", "-r"], stdout=subprocess.PIPE, env=env,
+                                 stdin=subprocess.DEVNULL) for _ in range(8)]
+        outs = [(r.communicate(timeout=60)[0], r.returncode) for r in runs]
+        check("concurrent -r", outs, [(b"Register file associations: successful\r\n", 0)] * 8)
+        check("open command after concurrent -r", read(command), program + b" -w" + nine)
+        check("zus.bat after concurrent -r", read(batch), b"@" + program + nine)
+        check("temporary files left", sorted(os.listdir(home)), ["registry", "zus.bat"])
+
         os.makedirs(os.path.join(key, "OpenWithProgids", "other"))
+        with open(os.path.join(os.path.dirname(command), "@.99999.tmp"), "wb") as f:
+            f.write(b"left by a run that died")
         code, out = run(zus, env, "-u")
         check("-u exit code", code, 0)
         check("-u output", out, BANNER + b"Remove file associations: successful\r\n")
@@ -85,6 +109,16 @@ def main():
             problems.append("-r on a broken registry: %r" % out)
         check("zus.bat with a broken registry",
               read(batch) if os.path.exists(batch) else None, b"@" + program + nine)
+
+    # A data folder that cannot be written: both failures in the message.
+    with tempfile.TemporaryDirectory(prefix="zus-assoc-") as tmp:
+        os.chmod(tmp, 0o555)
+        env = dict(os.environ, XDG_DATA_HOME=tmp, HOME=tmp)
+        code, out = run(zus, env, "-r", preexec=as_nobody)
+        check("-r on an unwritable data folder", (code, out),
+              (0, BANNER + b"Open registry key failed. Error 5\r\nWrite batch file \"" +
+               tmp.encode() + b"/zus/zus.bat\" failed. Error 13\r\n"))
+        os.chmod(tmp, 0o755)
 
     for p in problems:
         print(p)

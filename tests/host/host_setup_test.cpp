@@ -13,9 +13,10 @@ HostRules WindowsRules() { return HostRules{true, true, false}; }
 
 TEST(HostSetup, OptionsInAnyCaseStopAtTheScriptName) {
   const CommandLine cmd =
-      ScanCommandLine({"-Q", "-w", "-x", "-", "s.zus", "-q", "a b"}, PosixRules(), nullptr);
+      ScanCommandLine({"-Q", "-w", "-C", "-x", "-", "s.zus", "-q", "a b"}, PosixRules(), nullptr);
   EXPECT_TRUE(cmd.Quiet);
   EXPECT_TRUE(cmd.Wait);
+  EXPECT_TRUE(cmd.Check);
   EXPECT_FALSE(cmd.Help);
   EXPECT_TRUE(cmd.HasScriptName);
   EXPECT_EQ(cmd.ScriptName, "s.zus");
@@ -83,10 +84,13 @@ TEST(HostSetup, SettingsFromZusIni) {
   EXPECT_EQ(s.DefScript, "/opt/zus/start.zus");
 }
 
-TEST(HostSetup, ArgumentTextQuotesEveryLine) {
-  EXPECT_EQ(BuildArgumentText("s.zus", {}), "\"s.zus\"\r");
-  EXPECT_EQ(BuildArgumentText("C:\\dir\\S.ZUS", {"a b", "x\\ty", ""}),
-            "\"C:\\\\dir\\\\S.ZUS\"\r\"a b\"\r\"x\\ty\"\r\"\"\r");
+TEST(HostSetup, ArgumentsDecodeEscapesOfParametersOnly) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(BuildArguments("s.zus", {}), Args{"s.zus"});
+  // The path stays as given; parameters lose their escapes, and quotes, line
+  // breaks and a trailing backslash arrive as themselves.
+  EXPECT_EQ(BuildArguments("C:\\dir\\S.ZUS", {"a b", "x\\ty\\65", "", "q\"\n\\"}),
+            (Args{"C:\\dir\\S.ZUS", "a b", "x\tyA", "", "q\"\n\\"}));
 }
 
 TEST(HostSetup, ScriptSearchTriesZusBatCmdInTurn) {

@@ -10,44 +10,16 @@ as before.
 """
 import os
 import pty
-import select
 import subprocess
 import sys
 import tempfile
 import termios
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from pty_io import drain, read_until  # noqa: E402
+
 PROMPT = b"Press ENTER or ESC for terminate..."
-
-
-def read_until(fd, marker, deadline):
-    data = b""
-    while marker not in data and time.time() < deadline:
-        ready, _, _ = select.select([fd], [], [], 0.1)
-        if ready:
-            try:
-                chunk = os.read(fd, 4096)
-            except OSError:
-                break
-            if not chunk:
-                break
-            data += chunk
-    return data
-
-
-def drain(fd):
-    data = b""
-    while True:
-        ready, _, _ = select.select([fd], [], [], 0.05)
-        if not ready:
-            return data
-        try:
-            chunk = os.read(fd, 4096)
-        except OSError:
-            return data
-        if not chunk:
-            return data
-        data += chunk
 
 
 def run_on_terminal(zus, script, key):
@@ -58,7 +30,7 @@ def run_on_terminal(zus, script, key):
     proc = subprocess.Popen([zus, "-w", script], stdin=slave, stdout=slave, stderr=slave,
                             close_fds=True, cwd=os.path.dirname(script))
     try:
-        out = read_until(master, PROMPT, time.time() + 30)
+        out = read_until(master, PROMPT, 30)
         if PROMPT not in out:
             problems.append("no prompt on the terminal: %r" % out)
             return problems

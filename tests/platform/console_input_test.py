@@ -11,12 +11,14 @@ Usage: console_input_test.py PATH_TO_ZUS
 """
 import os
 import pty
-import select
 import signal
 import subprocess
 import sys
 import termios
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from pty_io import read_until  # noqa: E402
 
 FAILURES = []
 
@@ -33,22 +35,6 @@ def helper_command(zus):
         print("platform_tests not built; skipping")
         sys.exit(0)
     return prog
-
-
-def read_until(fd, marker, timeout=10.0):
-    data = b""
-    end = time.time() + timeout
-    while marker not in data and time.time() < end:
-        r, _, _ = select.select([fd], [], [], 0.1)
-        if r:
-            try:
-                chunk = os.read(fd, 4096)
-            except OSError:
-                break
-            if not chunk:
-                break
-            data += chunk
-    return data
 
 
 def start_keys(prog, hold=False):

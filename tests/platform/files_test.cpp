@@ -134,6 +134,30 @@ TEST(DirSearch, ListsEntriesWithAttributesButNoDotEntries) {
   EXPECT_GT(seen["plain.txt"].LastWrite.Seconds, 0);
 }
 
+// A link carries 1024 and the kind of what it points to; one that points
+// nowhere is a file.
+TEST(DirSearch, SymbolicLinksCarryTheReparseBit) {
+  ScratchDir dir("dirsearch_links");
+  dir.File("target.txt", "12345");
+  std::filesystem::create_directory(dir.Path() + "folder");
+  std::filesystem::create_symlink("target.txt", dir.Path() + "to_file");
+  std::filesystem::create_directory_symlink("folder", dir.Path() + "to_folder");
+  std::filesystem::create_symlink("nowhere", dir.Path() + "dangling");
+  std::map<std::string, DirEntry> seen;
+  DirSearch search;
+  DirEntry e;
+  ASSERT_TRUE(search.Start(dir.Path(), e));
+  do {
+    seen[e.Name] = e;
+  } while (search.Next(e));
+  ASSERT_EQ(seen.size(), 5u);
+  EXPECT_EQ(seen["to_file"].Attributes, kAttrArchive | kAttrReparsePoint);
+  EXPECT_EQ(seen["to_file"].Size, 5u);
+  EXPECT_EQ(seen["to_folder"].Attributes, kAttrDirectory | kAttrReparsePoint);
+  EXPECT_EQ(seen["dangling"].Attributes, kAttrArchive | kAttrReparsePoint);
+  EXPECT_EQ(seen["folder"].Attributes, kAttrDirectory);
+}
+
 TEST(DirSearch, EmptyOrMissingDirectoryGivesNothing) {
   ScratchDir dir("dirsearch_empty");
   DirSearch search;

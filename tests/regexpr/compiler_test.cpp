@@ -59,7 +59,7 @@ TEST(Compiler, StarBeforeLiteralIsTheDocumentedTwentyBytes) {
             "    7: Literal \"x\"\n"
             "   12: Literal \"y\" -> 17\n"
             "   17: End\n"
-            "first char: none; required: \"y\"\n");
+            "first char: none; first set: \"xy\"; required: \"y\"\n");
 }
 
 TEST(Compiler, ComplexRepetitionsLoopBackwards) {
@@ -153,7 +153,7 @@ TEST(Compiler, ModifierGroupsLastToTheEndOfTheirGroup) {
             "   18: GroupClose 1 -> 21\n"
             "   21: Literal \"b\" -> 26\n"
             "   26: End\n"
-            "first char: none; required: none\n");
+            "first char: none; first set: \"Aa\"; required: none\n");
   EXPECT_NE(DumpOf("(?I)a|b").find("LiteralCI \"b\""), std::string::npos);
   EXPECT_NE(DumpOf("a(?i-i)b").find("Literal \"b\""), std::string::npos);
   EXPECT_NE(DumpOf("(?)a").find("Comment"), std::string::npos);
@@ -187,6 +187,36 @@ TEST(Compiler, SearchHints) {
     re.SetExpression(c.expression);
     EXPECT_EQ(re.FirstCharHint(), c.first_char) << c.expression;
     EXPECT_EQ(re.RequiredLiteral(), c.required) << c.expression;
+  }
+}
+
+// The characters every match starts with, where no match can be empty and
+// the other hints say less; the search tries no other position.
+TEST(Compiler, FirstSetOfAlternations) {
+  const struct {
+    const char* expression;
+    const char* set;  // "" when the program has none
+  } cases[] = {
+      {"(cat|dog)s?[0-9]+", "cd"},
+      {"abc|x", "ax"},
+      {"a?bc", "ab"},
+      {"(a|b?)c", "abc"},
+      {"a{0,2}b", "ab"},
+      {"[0-9]+x|\\d", "0123456789"},
+      {"(?i)ab", "Aa"},
+      {"(a)*", ""},           // may match the empty string
+      {"(x{0,2}|ab)*c", ""},  // a pass of the loop may be empty
+      {"$|a", ""},            // matches at the end
+      {".x", ""},             // starts with any character
+      {"^ab", ""},            // anchored: tried once anyway
+      {"ab*", ""},            // the first character says it all
+  };
+  for (const auto& c : cases) {
+    std::string dump = DumpOf(c.expression);
+    size_t at = dump.find("first set: \"");
+    std::string set =
+        at == std::string::npos ? "" : dump.substr(at + 12, dump.find('"', at + 12) - at - 12);
+    EXPECT_EQ(set, c.set) << c.expression;
   }
 }
 

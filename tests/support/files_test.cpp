@@ -1,4 +1,4 @@
-// ReadTextFile and AppendText: blocks cut at NUL, the end-of-file mark,
+// ReadTextFile, ReadWholeFile and AppendText: blocks cut at NUL, the end-of-file marks,
 // standard output and the input/output error messages.
 #include "support/files.h"
 
@@ -45,6 +45,16 @@ TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
   EXPECT_EQ(ReadTextFile(dir_.Path()), "");  // a directory reads as nothing
 }
 
+TEST_F(FilesTest, ReadWholeFileKeepsEveryByteOrGivesTheErrorCode) {
+  const std::string content = std::string(100, 'a') + '\0' + std::string(70000, 'b') + '\0';
+  std::string text = "old";
+  EXPECT_EQ(ReadWholeFile(Write("nul.txt", content), text), 0);
+  EXPECT_EQ(text, content);
+  EXPECT_EQ(ReadWholeFile(PathOf("missing.txt"), text), 2);
+  EXPECT_EQ(text, "");
+  EXPECT_NE(ReadWholeFile(dir_.Path(), text), 0);
+}
+
 TEST_F(FilesTest, AppendTextCreatesAndAppends) {
   std::string path = PathOf("new.txt");
   AppendText(path, "one");
@@ -53,15 +63,22 @@ TEST_F(FilesTest, AppendTextCreatesAndAppends) {
   EXPECT_EQ(Read(path), "onetwo\r\n");
 }
 
-TEST_F(FilesTest, AppendTextCutsAtEndOfFileMarkInLastBytes) {
-  std::string path = Write("eof.txt", std::string("text\x1Ajunk\x1A", 10));
-  AppendText(path, "+more");
-  EXPECT_EQ(Read(path), "text+more");
-  // A mark further back than 128 bytes from the end is data.
-  std::string early = std::string("a\x1A", 2) + std::string(200, 'b');
-  path = Write("early.txt", early);
-  AppendText(path, "c");
-  EXPECT_EQ(Read(path), early + "c");
+TEST_F(FilesTest, AppendTextDropsOnlyTheEndOfFileMarksThatEndTheFile) {
+  const struct {
+    std::string before, after;
+  } cases[] = {
+      {std::string("text\x1A\x1A", 6), "text+"},
+      // A mark followed by data is data: nothing after it is lost.
+      {std::string("text\x1Ajunk", 9), std::string("text\x1Ajunk+", 10)},
+      {std::string("a\x1A\0b\0\x1A", 6), std::string("a\x1A\0b\0+", 6)},
+      {std::string(200, 'b') + "\x1A", std::string(200, 'b') + "+"},
+      {std::string(300, '\x1A'), std::string(172, '\x1A') + "+"},  // the last 128 bytes only
+  };
+  for (const auto& c : cases) {
+    const std::string path = Write("eof.txt", c.before);
+    AppendText(path, "+");
+    EXPECT_EQ(Read(path), c.after) << c.before.size();
+  }
 }
 
 TEST_F(FilesTest, AppendTextToStandardOutput) {

@@ -120,9 +120,9 @@ TEST(Operations, EmptyRuleAndUnknownOperators) {
   EXPECT_EQ("Boolean 0", Show(Op(E(), "&&", B(false))));
   EXPECT_EQ("Empty", Show(Op(E(), "==", E())));
   EXPECT_EQ("Text a", Show(Op(T("a"), "nonsense", E())));
-  EXPECT_SCRIPT_ERROR(Op(I(1), "=", I(1)), "Invalid operator \"=\"");
-  EXPECT_SCRIPT_ERROR(Op(I(1), "!=", I(1)), "Invalid operator \"!=\"");
-  EXPECT_SCRIPT_ERROR(Op(I(1), "", I(1)), "Invalid operator \"\"");
+  EXPECT_SCRIPT_ERROR(Op(I(1), "=", I(1)), nullptr, "Invalid operator \"=\"");
+  EXPECT_SCRIPT_ERROR(Op(I(1), "!=", I(1)), nullptr, "Invalid operator \"!=\"");
+  EXPECT_SCRIPT_ERROR(Op(I(1), "", I(1)), nullptr, "Invalid operator \"\"");
   // The operations themselves have no Empty rule.
   EXPECT_FAILURE(AddValues(E(), I(1)), kVariantError, "Invalid variant operation");
   EXPECT_FAILURE(ModValues(I(1), E()), kVariantError, "Invalid variant operation");

@@ -1,37 +1,13 @@
-// Assertion helpers for value tests: whole-message checks of the failures
-// and script errors that value operations raise.
+// Helpers of the value tests: short constructors of values and one text
+// that shows a value's kind and payload.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/errors.h"
+#include "common/expect_error.h"
 #include "values/script_value.h"
-
-// Expects stmt to raise EFailure of the given kind with exactly this message.
-#define EXPECT_FAILURE(stmt, kind, message)               \
-  do {                                                    \
-    try {                                                 \
-      (void)(stmt);                                       \
-      ADD_FAILURE() << #stmt " raised nothing";           \
-    } catch (const ::zu::EFailure& e) {                   \
-      EXPECT_EQ(std::string(kind), e.Kind()) << #stmt;    \
-      EXPECT_EQ(std::string(message), e.what()) << #stmt; \
-    }                                                     \
-  } while (0)
-
-// Expects stmt to raise a script error without script and this message.
-#define EXPECT_SCRIPT_ERROR(stmt, message)                \
-  do {                                                    \
-    try {                                                 \
-      (void)(stmt);                                       \
-      ADD_FAILURE() << #stmt " raised nothing";           \
-    } catch (const ::zu::EZuScriptError& e) {             \
-      EXPECT_EQ(nullptr, e.Script);                       \
-      EXPECT_EQ(std::string(message), e.what()) << #stmt; \
-    }                                                     \
-  } while (0)
 
 namespace zu::testing {
 
@@ -60,7 +36,7 @@ inline std::string Show(const ScriptValue& v) {
     case ValueKind::Boolean:
       return "Boolean " + std::to_string(v.BoolPayload());
     case ValueKind::Text:
-      return "Text " + v.TextPayload();
+      return "Text " + std::string(v.TextPayload());
   }
   return "?";
 }

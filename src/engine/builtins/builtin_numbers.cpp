@@ -23,15 +23,16 @@ constexpr uint32_t kRandomIncrement = 1u;
 
 ScriptValue BuiltinChr(TZuScript&, const BuiltinArgs& args) {
   const auto code = static_cast<uint32_t>(ToInteger(args[0]));
-  return ScriptValue::Text(std::string(1, static_cast<char>(code & 0xFFu)));
+  const char c = static_cast<char>(code & 0xFFu);
+  return ScriptValue::Text(std::string_view(&c, 1));
 }
 
 // An empty text has no first character: its code is taken as 0, the same
 // value Chr(0) stands for.
 ScriptValue BuiltinOrd(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
-  if (s.empty()) return ScriptValue::Integer(0);
-  return ScriptValue::Integer(static_cast<unsigned char>(s[0]));
+  const TextOf s(args[0]);
+  if (s.View().empty()) return ScriptValue::Integer(0);
+  return ScriptValue::Integer(static_cast<unsigned char>(s.View()[0]));
 }
 
 ScriptValue BuiltinStr(TZuScript&, const BuiltinArgs& args) {
@@ -39,6 +40,7 @@ ScriptValue BuiltinStr(TZuScript&, const BuiltinArgs& args) {
   if (v.Kind() == ValueKind::Boolean) {
     return ScriptValue::Text(ToBoolean(v) ? "true" : "false");
   }
+  if (v.Kind() == ValueKind::Text) return v;
   return ScriptValue::Text(ToText(v));
 }
 
@@ -80,9 +82,9 @@ ScriptValue BuiltinFrac(TZuScript&, const BuiltinArgs& args) {
 }
 
 ScriptValue BuiltinCrc16Str(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
+  const TextOf s(args[0]);
   const auto start = static_cast<uint16_t>(static_cast<uint32_t>(ToInteger(args[1])) & 0xFFFFu);
-  return ScriptValue::Integer(Crc16OfText(s, start, kCrc16Polynomial));
+  return ScriptValue::Integer(Crc16OfText(s.View(), start, kCrc16Polynomial));
 }
 
 ScriptValue BuiltinCrc16File(TZuScript&, const BuiltinArgs& args) {
@@ -92,9 +94,9 @@ ScriptValue BuiltinCrc16File(TZuScript&, const BuiltinArgs& args) {
 }
 
 ScriptValue BuiltinCrc32Str(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
+  const TextOf s(args[0]);
   const auto start = static_cast<uint32_t>(ToInteger(args[1]));
-  return ScriptValue::Integer(static_cast<int32_t>(Crc32OfText(s, start)));
+  return ScriptValue::Integer(static_cast<int32_t>(Crc32OfText(s.View(), start)));
 }
 
 ScriptValue BuiltinCrc32File(TZuScript&, const BuiltinArgs& args) {

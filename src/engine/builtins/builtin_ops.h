@@ -1,8 +1,8 @@
-// The operations behind the built-in table, one per id, grouped by concern
-// (numbers and CRCs, texts, dates, system services).
+// The operations behind the built-in table, one per built-in, grouped by
+// the file that holds them.
 #pragma once
 
-#include <vector>
+#include <span>
 
 #include "values/script_value.h"
 
@@ -12,10 +12,10 @@ class TZuScript;
 
 // Every operation receives the calling script and the evaluated arguments;
 // the table has already checked their count.
-using BuiltinArgs = std::vector<ScriptValue>;
+using BuiltinArgs = std::span<const ScriptValue>;
 using BuiltinOperation = ScriptValue (*)(TZuScript& script, const BuiltinArgs& args);
 
-// Numbers, characters and CRCs (builtin_numbers.cpp).
+// Numbers, characters, CRCs, Rnd and Not (builtin_numbers.cpp).
 ScriptValue BuiltinChr(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinOrd(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinStr(TZuScript& script, const BuiltinArgs& args);
@@ -30,7 +30,7 @@ ScriptValue BuiltinCrc32File(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinRnd(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinNot(TZuScript& script, const BuiltinArgs& args);
 
-// Texts and regular expressions (builtin_text.cpp).
+// Texts and file names (builtin_text.cpp).
 ScriptValue BuiltinStrPos(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinSubstr(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinStrWord(TZuScript& script, const BuiltinArgs& args);
@@ -41,10 +41,12 @@ ScriptValue BuiltinStrRepl(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinTrim(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinStrPad(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinStrLPad(TZuScript& script, const BuiltinArgs& args);
-ScriptValue BuiltinRegExpr(TZuScript& script, const BuiltinArgs& args);
-ScriptValue BuiltinReplaceRegExpr(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinExtractFilePath(TZuScript& script, const BuiltinArgs& args);
 ScriptValue BuiltinExtractFileName(TZuScript& script, const BuiltinArgs& args);
+
+// Regular expressions (builtin_regexpr.cpp).
+ScriptValue BuiltinRegExpr(TZuScript& script, const BuiltinArgs& args);
+ScriptValue BuiltinReplaceRegExpr(TZuScript& script, const BuiltinArgs& args);
 
 // Dates and times (builtin_dates.cpp).
 ScriptValue BuiltinFormatDateTime(TZuScript& script, const BuiltinArgs& args);

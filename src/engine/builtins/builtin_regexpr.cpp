@@ -1,6 +1,8 @@
 // The two regular-expression built-ins. Compiling and matching belong to the
-// regular-expression engine; compiled programs are kept in the run's cache.
-// Its errors (ERegExpr failures) pass through unchanged.
+// regular-expression engine; compiled programs are kept in the run's cache,
+// which this file alone creates and frees. The engine's errors (ERegExpr
+// failures) pass through unchanged.
+#include <memory>
 #include <string>
 
 #include "engine/builtins/builtin_ops.h"
@@ -9,10 +11,23 @@
 
 namespace zu {
 
+TZuRunContext::TZuRunContext() = default;
+TZuRunContext::~TZuRunContext() = default;
+
+namespace {
+
+TRegExprCache& CacheOf(TZuScript& script) {
+  std::unique_ptr<TRegExprCache>& cache = script.Context().RegExprCache;
+  if (!cache) cache = std::make_unique<TRegExprCache>();
+  return *cache;
+}
+
+}  // namespace
+
 ScriptValue BuiltinRegExpr(TZuScript& script, const BuiltinArgs& args) {
   const std::string pattern = ToText(args[0]);
   const std::string s = ToText(args[1]);
-  return ScriptValue::Boolean(RegExprMatch(script.Context().RegExprCache, pattern, s));
+  return ScriptValue::Boolean(RegExprMatch(CacheOf(script), pattern, s));
 }
 
 // The replacement is inserted literally.
@@ -20,7 +35,7 @@ ScriptValue BuiltinReplaceRegExpr(TZuScript& script, const BuiltinArgs& args) {
   const std::string pattern = ToText(args[0]);
   const std::string s = ToText(args[1]);
   const std::string replacement = ToText(args[2]);
-  return ScriptValue::Text(RegExprReplace(script.Context().RegExprCache, pattern, s, replacement));
+  return ScriptValue::Text(RegExprReplace(CacheOf(script), pattern, s, replacement));
 }
 
 }  // namespace zu

@@ -13,7 +13,7 @@
 namespace zu {
 namespace {
 
-ScriptValue TextResult(std::string s) { return ScriptValue::Text(std::move(s)); }
+ScriptValue TextResult(std::string_view s) { return ScriptValue::Text(s); }
 
 // Lengths and positions are Integers; a text can in principle be longer than
 // the Integer range, so they are capped instead of wrapping.
@@ -24,27 +24,34 @@ ScriptValue SizeResult(size_t n) {
 
 // Shared by StrPad and StrLPad. An empty pad text has no character to pad
 // with, so the text comes back unchanged.
-std::string Pad(const BuiltinArgs& args, bool inFront) {
-  std::string s = ToText(args[0]);
+ScriptValue Pad(const BuiltinArgs& args, bool inFront) {
+  const TextOf s(args[0]);
   const int32_t length = ToInteger(args[1]);
-  const std::string pad = ToText(args[2]);
-  if (pad.empty() || length < 0 || s.size() >= static_cast<size_t>(length)) return s;
-  return inFront ? PadLeft(s, length, pad[0]) : PadRight(s, length, pad[0]);
+  const TextOf pad(args[2]);
+  if (pad.View().empty() || length < 0 || s.View().size() >= static_cast<size_t>(length)) {
+    // Unchanged: a Text argument is handed back as it is.
+    return args[0].Kind() == ValueKind::Text ? args[0] : TextResult(s.View());
+  }
+  return TextResult(inFront ? PadLeft(s.View(), length, pad.View()[0])
+                            : PadRight(s.View(), length, pad.View()[0]));
 }
 
 }  // namespace
 
 ScriptValue BuiltinStrPos(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
-  const std::string sub = ToText(args[1]);
-  if (s.empty() || sub.empty()) return ScriptValue::Integer(0);
-  const size_t at = s.find(sub);
-  return at == std::string::npos ? ScriptValue::Integer(0) : SizeResult(at + 1);
+  const TextOf s(args[0]);
+  const TextOf sub(args[1]);
+  if (s.View().empty() || sub.View().empty()) return ScriptValue::Integer(0);
+  const size_t at = s.View().find(sub.View());
+  return at == std::string_view::npos ? ScriptValue::Integer(0) : SizeResult(at + 1);
 }
 
 // A start below 1 counts as 1 without reducing the count.
 ScriptValue BuiltinSubstr(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
+  // A view of the text: reading one character of a long text costs no copy
+  // of it.
+  const TextOf text(args[0]);
+  const std::string_view s = text.View();
   int64_t start = ToInteger(args[1]);
   const int32_t count = ToInteger(args[2]);
   if (start < 1) start = 1;
@@ -54,14 +61,14 @@ ScriptValue BuiltinSubstr(TZuScript&, const BuiltinArgs& args) {
 
 ScriptValue BuiltinStrWord(TZuScript&, const BuiltinArgs& args) {
   const int32_t n = ToInteger(args[0]);
-  const std::string s = ToText(args[1]);
-  const std::string delimiters = ToText(args[2]);
+  const TextOf s(args[1]);
+  const TextOf delimiters(args[2]);
   if (n < 1) return TextResult("");
-  return TextResult(FieldAt(n, s, delimiters));
+  return TextResult(FieldAt(n, s.View(), delimiters.View()));
 }
 
 ScriptValue BuiltinStrLen(TZuScript&, const BuiltinArgs& args) {
-  return SizeResult(ToText(args[0]).size());
+  return SizeResult(TextOf(args[0]).View().size());
 }
 
 ScriptValue BuiltinStrUpper(TZuScript&, const BuiltinArgs& args) {
@@ -73,22 +80,22 @@ ScriptValue BuiltinStrLower(TZuScript&, const BuiltinArgs& args) {
 }
 
 ScriptValue BuiltinStrRepl(TZuScript&, const BuiltinArgs& args) {
-  const std::string s = ToText(args[0]);
-  const std::string old = ToText(args[1]);
-  const std::string replacement = ToText(args[2]);
-  return TextResult(ReplaceAllText(s, old, replacement));
+  const TextOf s(args[0]);
+  const TextOf old(args[1]);
+  const TextOf replacement(args[2]);
+  return TextResult(ReplaceAllText(s.View(), old.View(), replacement.View()));
 }
 
 ScriptValue BuiltinTrim(TZuScript&, const BuiltinArgs& args) {
-  return TextResult(Trim(ToText(args[0])));
+  return TextResult(TrimView(TextOf(args[0]).View()));
 }
 
 ScriptValue BuiltinStrPad(TZuScript&, const BuiltinArgs& args) {
-  return TextResult(Pad(args, false));
+  return Pad(args, false);
 }
 
 ScriptValue BuiltinStrLPad(TZuScript&, const BuiltinArgs& args) {
-  return TextResult(Pad(args, true));
+  return Pad(args, true);
 }
 
 ScriptValue BuiltinExtractFilePath(TZuScript&, const BuiltinArgs& args) {

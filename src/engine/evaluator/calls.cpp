@@ -1,85 +1,75 @@
-// Calls by name: argument splitting, then dispatch to an object method, a
-// user function (a fresh instance per call), a module function or a built-in.
-#include <exception>
-
+// Calls: arguments evaluated first to last, then dispatch to an object
+// method, a user function, a module function or a built-in. A user function
+// runs in an instance that shares the definition's statements and keeps its
+// parameters, true, false and result in a frame; instances wait in the
+// definition's pool between calls, so a call allocates nothing.
 #include "engine/builtins/builtins.h"
+#include "engine/evaluator/compiled.h"
+#include "engine/evaluator/hot_paths.h"
 #include "engine/script.h"
 
 namespace zu {
 
 namespace {
 
-// Keeps the call depth for one user-function call and, when an error leaves
-// the call, hands the instance to the run context: the error names it, and
-// the host reads its name and statement table for the report.
-class CallScope {
+// Instances a definition keeps for later calls; a deeper recursion makes
+// more, which are freed when their call ends.
+constexpr size_t kMaxIdleInstances = 256;
+// A run or call executes the statement indexes 0 .. kLastStatement only.
+constexpr int32_t kLastStatement = 999999;
+
+// The arguments of one call on the run's argument stack, taken off again
+// when the call ends (their storage stays for the next call).
+class ArgumentFrame {
  public:
-  CallScope(TZuRunContext& context, std::unique_ptr<TZuScript>& instance)
-      : context_(context), instance_(instance), uncaught_(std::uncaught_exceptions()) {
-    ++context_.CallDepth;
-  }
-  ~CallScope() {
-    --context_.CallDepth;
-    if (std::uncaught_exceptions() > uncaught_) context_.Abandoned.push_back(std::move(instance_));
-  }
-  CallScope(const CallScope&) = delete;
-  CallScope& operator=(const CallScope&) = delete;
+  explicit ArgumentFrame(std::vector<ScriptValue>& stack) : stack_(stack), base_(stack.size()) {}
+  ~ArgumentFrame() { stack_.resize(base_); }
+  ArgumentFrame(const ArgumentFrame&) = delete;
+  ArgumentFrame& operator=(const ArgumentFrame&) = delete;
+  std::span<ScriptValue> Values() { return {stack_.data() + base_, stack_.size() - base_}; }
 
  private:
-  TZuRunContext& context_;
-  std::unique_ptr<TZuScript>& instance_;
-  int uncaught_;
+  std::vector<ScriptValue>& stack_;
+  size_t base_;
 };
 
 }  // namespace
 
-ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumentText) {
-  // Split: a quote or "(" makes the next matching character awaited, and
-  // until it comes every character belongs to the argument. There is no
-  // nesting count: the first ")" after a "(" ends the wait. Only the comma
-  // positions are kept: this frame is part of every level of recursion.
-  uint32_t commaAt[kMaxCallArguments];
-  int commas = 0;
-  char awaited = 0;
-  for (size_t i = 0; i < argumentText.size(); ++i) {
-    const char c = argumentText[i];
-    if (awaited != 0) {
-      if (c == awaited) awaited = 0;
-    } else if (c == '"' || c == '\'') {
-      awaited = c;
-    } else if (c == '(') {
-      awaited = ')';
-    } else if (c == ',') {
-      if (commas >= kMaxCallArguments) FailTooManyArguments(name, argumentText);
-      commaAt[commas++] = static_cast<uint32_t>(i);
-    }
-  }
-  const size_t lastStart = commas == 0 ? 0 : commaAt[commas - 1] + 1;
-  const int count = lastStart >= argumentText.size() ? commas : commas + 1;
-  if (count > kMaxCallArguments) FailTooManyArguments(name, argumentText);
-
+ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
   // Every argument is evaluated, first to last, before the callee is sought.
-  std::vector<ScriptValue> args;
-  args.reserve(static_cast<size_t>(count));
-  for (int k = 0; k < count; ++k) {
-    const size_t from = k == 0 ? 0 : commaAt[k - 1] + 1;
-    const size_t to = k < commas ? commaAt[k] : argumentText.size();
-    args.push_back(Evaluate(argumentText.substr(from, to - from)));
+  // Each one lands on the argument stack after the arguments of the calls
+  // that are in progress (an argument may itself be a call).
+  std::vector<ScriptValue>& stack = Context().ArgumentStack;
+  ArgumentFrame frame(stack);
+  for (TZuExpression& argument : call.Arguments) {
+    ScriptValue value = Evaluate(argument);
+    stack.push_back(std::move(value));
   }
+  const std::span<ScriptValue> args = frame.Values();
 
-  const size_t dot = name.find('.');
-  if (dot != std::string_view::npos) {
-    const std::string_view objectName = name.substr(0, dot);
-    TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail3("Object \"", objectName, "\" not found");
-    return object->CallMethod(std::string(name.substr(dot + 1)), args);
+  if (call.IsMethod) {
+    TZuScriptObject& object = ObjectAt(call.Object, "\" not found");
+    return object.CallMethod(call.Method, ModuleArgumentsOf(args));
   }
-  if (TZuScript* definition = FindFunc(name)) {
-    if (definition->ParamNames.size() != args.size()) FailArgumentCount(name, argumentText);
-    return CallUserFunction(*definition, args, name, argumentText);
+  if (TZuScript* definition = LookupFunc(call.Function)) {
+    if (definition->ParamNames.size() != args.size())
+      FailArgumentCount(call.Name.View(), call.ArgumentText.View());
+    return CallUserFunction(*definition, args, call.Name.View());
   }
-  if (TZuScriptFunction* function = FindExtFunc(name)) return function->CallFunction(args);
-  return CallBuiltin(*this, name, args, argumentText);
+  if (TZuScriptFunction* function = LookupExtFunc(call.Module))
+    return function->CallFunction(ModuleArgumentsOf(args));
+  // A built-in name is resolved once; a user or module function of the
+  // same name, found above, still comes first.
+  if (call.Builtin == TZuCall::kBuiltinUnresolved) call.Builtin = FindBuiltin(call.Name.View());
+  if (call.Builtin < 0) Fail3("Unknow function: \"", call.Name.View(), "\"");
+  return CallBuiltinAt(call.Builtin, *this, call.Name.View(), args, call.ArgumentText.View());
+}
+
+const std::vector<ScriptValue>& TZuScript::ModuleArgumentsOf(std::span<ScriptValue> args) {
+  // A module call runs no script code, so one list serves every call.
+  std::vector<ScriptValue>& list = Context().ModuleArguments;
+  list.assign(args.begin(), args.end());
+  return list;
 }
 
 [[gnu::noinline]] void TZuScript::FailTooManyArguments(std::string_view name,
@@ -93,22 +83,142 @@ ScriptValue TZuScript::CallNamed(std::string_view name, std::string_view argumen
   Fail("Invalid number of arguments: " + std::string(name) + "(" + std::string(argumentText) + ")");
 }
 
-ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::vector<ScriptValue>& args,
-                                        std::string_view name, std::string_view) {
+[[gnu::noinline]] void TZuScript::FailCallDepth(std::string_view name) {
+  Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
+       ") in call of \"" + std::string(name) + "\"");
+}
+
+inline TZuScript* TZuScript::TakeInstance() {
+  if (idle_ != nullptr) {
+    TZuScript* instance = idle_;
+    idle_ = instance->nextIdle_;
+    --idleCount_;
+    return instance;
+  }
+  auto instance = std::make_unique<TZuScript>(Name, Owner);
+  instance->SetContext(&Context());
+  instance->ShareCodeOf(*this);
+  return instance.release();
+}
+
+inline void TZuScript::ReturnInstance(TZuScript* instance) {
+  if (idleCount_ >= kMaxIdleInstances) {
+    delete instance;
+    return;
+  }
+  instance->nextIdle_ = idle_;
+  idle_ = instance;
+  ++idleCount_;
+}
+
+void TZuScript::ShareCodeOf(TZuScript& definition) {
+  // What InstantiateFrom copies, except the statement table, which is the
+  // definition's own (and with it the compiled statements).
+  VarList.Clear();
+  ArrayList.Clear();
+  FuncList.Clear();
+  for (int i = 0; i < definition.FuncList.Count(); ++i) {
+    auto& nested = static_cast<TZuScript&>(*definition.FuncList.Get(i));
+    auto copy = std::make_unique<TZuScript>(nested.Name, this);
+    copy->SetContext(&Context());
+    copy->ShareCodeOf(nested);
+    FuncList.Add(std::move(copy));
+  }
+  code_ = definition.CodeOwner();
+  StatementCount = definition.StatementCount;
+  CurrentStatement = definition.CurrentStatement;
+  FileName = definition.FileName;
+  ParamNames = definition.ParamNames;
+  IncludedFiles = definition.IncludedFiles;
+  if (definition.FileName.empty()) Source = definition.Source;
+  frameCode_ = nullptr;
+}
+
+[[gnu::noinline]] void TZuScript::BuildFrame(std::span<ScriptValue> args) {
+  // What Call and Execute set up: parameters, then true, false and result.
+  const size_t params = ParamNames.size();
+  ArrayList.Clear();
+  VarList.Clear();
+  if (params != args.size())
+    Fail("Invalid number of arguments (must be " + std::to_string(params) + ")");
+  frameVars_.clear();
+  for (size_t i = 0; i < params; ++i) {
+    frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+        std::make_unique<TZuScriptVariable>(ParamNames[i], false, std::move(args[i]), this))));
+  }
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+      std::make_unique<TZuScriptVariable>("true", true, ScriptValue::Boolean(true), this))));
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(VarList.Add(
+      std::make_unique<TZuScriptVariable>("false", true, ScriptValue::Boolean(false), this))));
+  frameVars_.push_back(static_cast<TZuScriptVariable*>(
+      VarList.Add(std::make_unique<TZuScriptVariable>("result", false, ScriptValue(), this))));
+  frameCode_ = CodeOwner();
+  frameGeneration_ = VarList.Generation();
+}
+
+[[gnu::noinline]] void TZuScript::ClearCallEntities() {
+  // Objects, arrays and locals freed in the order freeing the instance
+  // freed them; the frame stays.
+  ObjectList.Clear();
+  ArrayList.Clear();
+  if (static_cast<size_t>(VarList.Count()) > frameVars_.size()) {
+    VarList.RemoveUnless([this](TZuScriptRoot* e) {
+      for (TZuScriptVariable* v : frameVars_)
+        if (v == e) return true;
+      return false;
+    });
+    frameGeneration_ = VarList.Generation();
+  }
+}
+
+[[gnu::always_inline]] inline ScriptValue TZuScript::CallInFrame(std::span<ScriptValue> args) {
+  // Call and Execute in one, with the frame of the last call reused: its
+  // variables are the same entities, so only their values are set.
+  const size_t params = args.size();
+  if (!HasFrame()) [[unlikely]] {
+    BuildFrame(args);
+  } else {
+    for (size_t i = 0; i < params; ++i) frameVars_[i]->Value = std::move(args[i]);
+  }
+  ObjectList.Clear();
+  // This instance is the active script while it runs; when an error leaves
+  // it, it stays the active one (the innermost), as ActiveScriptScope does.
+  TZuRunContext& context = Context();
+  TZuScript* const caller = context.Active;
+  context.Active = this;
+  ExecuteRange(0, kLastStatement);
+  context.Active = caller;
+  TZuScriptVariable* const* frame = frameVars_.data();
+  ScriptValue result = std::move(frame[params + 2]->Value);
+  // Ready for the next call: values released, the frame kept.
+  for (size_t i = 0; i < params; ++i) frame[i]->Value = ScriptValue();
+  if (static_cast<size_t>(VarList.Count()) > frameVars_.size() || ArrayList.Count() != 0 ||
+      ObjectList.Count() != 0) [[unlikely]]
+    ClearCallEntities();
+  return result;
+}
+
+ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
+                                        std::string_view name) {
   TZuRunContext& context = Context();
   if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
   // The instance looks names up through the definition's owner, not the
   // caller: a function sees its own locals, then its script's globals.
-  auto instance = std::make_unique<TZuScript>(definition.Name, definition.Owner);
-  instance->SetContext(&context);
-  instance->InstantiateFrom(definition);
-  CallScope scope(context, instance);
-  return instance->Call(args);
-}
-
-[[gnu::noinline]] void TZuScript::FailCallDepth(std::string_view name) {
-  Fail("Too many nested function calls (more than " + std::to_string(kMaxCallDepth) +
-       ") in call of \"" + std::string(name) + "\"");
+  TZuScript* instance = definition.TakeInstance();
+  ++context.CallDepth;
+  ScriptValue result;
+  try {
+    result = instance->CallInFrame(args);
+  } catch (...) {
+    // The error names the instance, and the host reads its name and
+    // statement table for the report: it stays with the run context.
+    --context.CallDepth;
+    context.Abandoned.push_back(std::unique_ptr<TZuScript>(instance));
+    throw;
+  }
+  --context.CallDepth;
+  definition.ReturnInstance(instance);
+  return result;
 }
 
 }  // namespace zu

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "engine/evaluator/compiled.h"
 #include "engine/script.h"
 #include "platform/platform.h"
 
@@ -71,7 +72,18 @@ void TokenList::Append(size_t i, bool newToken) {
   ++s.Length;
 }
 
-void TokenizeExpression(std::string_view text, TokenList& tokens) {
+void TokenList::AppendRange(size_t from, size_t to) {
+  if (from >= to) return;
+  Span& s = At(count_ - 1);
+  if (!s.Owned && s.Begin + s.Length == from) {
+    s.Length += static_cast<uint32_t>(to - from);
+    return;
+  }
+  for (size_t i = from; i < to; ++i) Append(i, false);
+}
+
+void TokenizeExpression(std::string_view text, TokenList& tokens, const TZuSourceText* source,
+                        size_t base) {
   tokens.Reset(text);
   const char decimalSeparator = platform::Locale().DecimalSeparator;
   uint8_t previous = kOperand;
@@ -109,6 +121,14 @@ void TokenizeExpression(std::string_view text, TokenList& tokens) {
       }
     } else if (c == '(') {
       // Quotes inside a parenthesis group are not tracked.
+      if (source != nullptr) {
+        // The group ends at the matching ")", or with the text.
+        const size_t close = source->MatchingClose(base + i - 1);
+        const size_t end = close == std::string_view::npos || close - base >= len ? len : close - base + 1;
+        tokens.AppendRange(i, end);
+        i = end;
+        continue;
+      }
       int depth = 0;
       while (i < len) {
         tokens.Append(i, false);

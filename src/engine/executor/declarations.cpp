@@ -1,5 +1,7 @@
 // The declaration statements: Var and Const, Array with its initializer
 // block, and Object.
+#include "engine/evaluator/hot_paths.h"
+#include "engine/executor/compiled_statement.h"
 #include "engine/script.h"
 #include "support/text_utils.h"
 
@@ -29,32 +31,39 @@ inline bool IsNameChar(char c) {
 
 }  // namespace
 
-void TZuScript::ExecuteVarConst(const std::string& text, bool isConst) {
-  for (const std::string& item : SplitList(text)) {
-    // name = first expression; a run of "=" separates once, and the
-    // expression ends at the next "=".
-    const std::string_view piece = item;
-    const size_t eq = piece.find('=');
-    const std::string name(TrimView(piece.substr(0, eq)));
-    std::string_view initial;
-    if (eq != std::string_view::npos) {
-      size_t from = eq;
-      while (from < piece.size() && piece[from] == '=') ++from;
-      const size_t to = piece.find('=', from);
-      initial = TrimView(piece.substr(from, to == std::string_view::npos ? to : to - from));
-    }
-    if (VarList.Find(name) != nullptr)
-      Fail("Variable or constant \"" + name + "\" already defined");
-    if (isConst && initial.empty()) Fail("Constant \"" + name + "\" must have initial expression");
-    ScriptValue value = initial.empty() ? ScriptValue() : Evaluate(initial);
-    VarList.Add(std::make_unique<TZuScriptVariable>(name, isConst, std::move(value), this));
+void TZuScript::ExecuteVarConst(TZuCompiledStatement& statement, bool isConst) {
+  for (TZuCompiledStatement::Declaration& d : statement.Declarations) {
+    if (VarList.Find(d.Name, d.Hash) != nullptr)
+      Fail("Variable or constant \"" + d.Name + "\" already defined");
+    if (isConst && !d.HasInitial) Fail("Constant \"" + d.Name + "\" must have initial expression");
+    ScriptValue value = d.HasInitial ? Evaluate(d.Initial) : ScriptValue();
+    VarList.Add(std::make_unique<TZuScriptVariable>(d.Name, isConst, std::move(value), this));
   }
 }
 
-void TZuScript::ExecuteArray(const std::string& text) {
+namespace {
+
+// The next expression of an Array statement's walk: the walk reads the same
+// text the same way on every run, so its k-th expression is always the same
+// text, compiled the first time.
+TZuExpression& Slot(TZuCompiledStatement& statement, size_t& k, std::string_view text) {
+  if (k == statement.Slots.size()) {
+    statement.SlotTexts.push_back(std::make_unique<TZuSourceText>(std::string(text)));
+    statement.Slots.push_back(std::make_unique<TZuExpression>());
+    InitExpression(*statement.Slots.back(),
+                   TZuTextRef{statement.SlotTexts.back().get(), 0, static_cast<uint32_t>(text.size())},
+                   0);
+  }
+  return *statement.Slots[k++];
+}
+
+}  // namespace
+
+void TZuScript::ExecuteArray(TZuCompiledStatement& statement, const std::string& text) {
   const std::string_view t = text;
   const size_t n = t.size();
   size_t i = 0;
+  size_t slot = 0;
   for (;;) {
     // Name, up to "[".
     std::string name;
@@ -84,7 +93,7 @@ void TZuScript::ExecuteArray(const std::string& text) {
     ++i;
     if (ArrayList.Find(name) != nullptr) Fail("Array \"" + name + "\" already exist");
     if (sizeText.empty()) Fail("Expected size expression of array \"" + name + "\"");
-    const int32_t size = ToInteger(Evaluate(sizeText));
+    const int32_t size = ToInteger(Evaluate(Slot(statement, slot, sizeText)));
     // Element storage cannot be sized negatively.
     if (size < 0) Fail("Size of array \"" + name + "\" is negative: " + std::to_string(size));
     auto* array = static_cast<TZuScriptArray*>(
@@ -116,7 +125,7 @@ void TZuScript::ExecuteArray(const std::string& text) {
     for (int k = 0; k < kMaxInitializers; ++k) {
       const std::string_view piece = NextWord(block, at, ',');
       if (TrimView(piece).empty()) break;
-      array->SetItem(k, Evaluate(piece));
+      array->SetItem(k, Evaluate(Slot(statement, slot, piece)));
     }
     // Anything after ")" up to the next "," is ignored.
     while (i < n && t[i] != ',') ++i;

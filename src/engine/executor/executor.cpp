@@ -1,6 +1,8 @@
 // Running a script: Run and Call set up the predefined variables, Execute
 // walks the statement table, and ExecuteStatement gives each statement kind
 // its meaning (assignments, conditions, loops and control flow).
+#include "engine/evaluator/hot_paths.h"
+#include "engine/executor/compiled_statement.h"
 #include "engine/run_scopes.h"
 #include "engine/script.h"
 #include "support/text_utils.h"
@@ -9,26 +11,13 @@ namespace zu {
 
 namespace {
 
-// A run or call executes the statement indexes 0 .. kLastStatement only.
-constexpr int32_t kLastStatement = 999999;
-// Longest text taken after "=" in an assignment, and after " to " in For or
-// "." in a property target.
-constexpr size_t kMaxAssignedText = 99999;
-constexpr size_t kMaxClauseText = 9999;
-
-// Position of " to " in text, ignoring the case of the letters.
-size_t FindTo(std::string_view text) {
-  for (size_t i = 0; i + 4 <= text.size(); ++i) {
-    if (text[i] == ' ' && (text[i + 1] == 't' || text[i + 1] == 'T') &&
-        (text[i + 2] == 'o' || text[i + 2] == 'O') && text[i + 3] == ' ')
-      return i;
-  }
-  return std::string_view::npos;
-}
+// A run or call executes the statement indexes 0 .. kLastStatement only
+// (the loader refuses more records).
+constexpr int32_t kLastStatement = kMaxStatements - 1;
 
 }  // namespace
 
-ScriptValue TZuScript::Run(const std::string& argumentText) {
+ScriptValue TZuScript::Run(const std::vector<std::string>& arguments) {
   TZuRunContext& context = Context();
   ActiveScriptScope active(context, this);
   char stackTop = 0;
@@ -36,13 +25,15 @@ ScriptValue TZuScript::Run(const std::string& argumentText) {
   try {
     ArrayList.Clear();
     VarList.Clear();
-    const std::vector<std::string> lines = SplitLines(argumentText);
-    const auto count = static_cast<int32_t>(lines.size());
+    const auto count = static_cast<int32_t>(arguments.size());
     VarList.Add(
         std::make_unique<TZuScriptVariable>("argc", false, ScriptValue::Integer(count), this));
     auto* argv = static_cast<TZuScriptArray*>(
         ArrayList.Add(std::make_unique<TZuScriptArray>("argv", count, this)));
-    for (int32_t i = 0; i < count; ++i) argv->SetItem(i, Evaluate(lines[static_cast<size_t>(i)]));
+    // Arguments arrive as finished texts: nothing in a parameter or in the
+    // script's path is ever evaluated as code.
+    for (int32_t i = 0; i < count; ++i)
+      argv->SetItem(i, ScriptValue::Text(arguments[static_cast<size_t>(i)]));
     VarList.Add(std::make_unique<TZuScriptVariable>("stdout", false, ScriptValue::Text(""), this));
     for (int i = 0; i < PreVarList.Count(); ++i) {
       const auto* v = static_cast<const TZuScriptVariable*>(PreVarList.Get(i));
@@ -77,183 +68,213 @@ ScriptValue TZuScript::Execute() {
   return result->Value;
 }
 
-void TZuScript::ExecuteRange(int32_t first, int32_t last) {
-  // Blocks nest through ExecuteRange -> ExecuteStatement -> ExecuteRange.
-  CheckStack("Blocks");
-  Signal = 0;
-  CurrentStatement = first;
-  while (CurrentStatement <= last && CurrentStatement < StatementCount) {
-    const int32_t next = ExecuteStatement(CurrentStatement);
-    if (Signal == 0) {
-      CurrentStatement = next;
-      continue;
-    }
-    if (Signal == 1 || Signal == 2) {
-      // Break and Continue need a loop of this script around them.
-      bool inLoop = false;
-      for (int32_t j = CurrentStatement; j >= 0; --j) {
-        const TZuScriptStatementDef& r = Statements[static_cast<size_t>(j)];
-        if ((r.Kind == kStmtFor || r.Kind == kStmtWhile) && r.BlockEnd > CurrentStatement) {
-          inLoop = true;
-          break;
-        }
-      }
-      if (!inLoop) Fail("Unexpected Break or Continue statement");
-    }
-    return;
+[[gnu::always_inline]] inline void TZuScript::ExecuteAssignment(TZuCompiledStatement& statement) {
+  // The expression first, always; only then is the target examined.
+  ScriptValue value = Evaluate(statement.Expression);
+  switch (statement.TargetKind) {
+    case TZuCompiledStatement::kNoTarget:
+      return;  // a call for its effect
+    case TZuCompiledStatement::kElementTarget:
+    case TZuCompiledStatement::kPropertyTarget:
+      AssignMember(statement, value);
+      return;
+    case TZuCompiledStatement::kVariableTarget:
+      break;
+  }
+  // Assignment is also declaration: an unknown name becomes a variable of
+  // this script; a known one is changed wherever in the chain it lives.
+  if (TZuScriptVariable* variable = LookupVar(statement.Name)) [[likely]] {
+    variable->SetValue(value);
+  } else {
+    AddVariable(statement.NameText, std::move(value));
   }
 }
 
-int32_t TZuScript::ExecuteStatement(int32_t index) {
-  // The table is not changed while it runs, so the record stays in place.
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+[[gnu::noinline]] void TZuScript::AddVariable(const std::string& name, ScriptValue value) {
+  VarList.Add(std::make_unique<TZuScriptVariable>(name, false, std::move(value), this));
+}
+
+[[gnu::always_inline]] inline int32_t TZuScript::RunStatement(int32_t index) {
+  // The table is not changed while it runs, so the record stays in place;
+  // a function instance runs its definition's table and compiled forms.
+  // Assignments and If chains are handled here; the rest out of line.
+  TZuScript& code = *CodeOwner();
+  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
+  TZuCompiledStatement& statement = code.CompiledAt(index);
   int32_t next = record.BlockEnd;
-  try {
-    switch (record.Kind) {
-      case kStmtExpression:
-        ExecuteAssignment(record.Text);
-        break;
-      case kStmtConst:
-      case kStmtVar:
-        ExecuteVarConst(record.Text, record.Kind == kStmtConst);
-        break;
-      case kStmtArray:
-        ExecuteArray(record.Text);
-        break;
-      case kStmtIf:
-      case kStmtElseIf:
-        if (ToBoolean(Evaluate(record.Text))) {
-          ExecuteRange(index + 1, record.BlockEnd - 1);
-          // The branch was taken: the rest of the chain is skipped.
-          while (next < StatementCount) {
-            const TZuScriptStatementDef& r = Statements[static_cast<size_t>(next)];
-            if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
-            next = r.BlockEnd;
-          }
+  switch (record.Kind) {
+    case kStmtExpression:
+      ExecuteAssignment(statement);
+      return next;
+    case kStmtIf:
+    case kStmtElseIf:
+      if (ToBoolean(Evaluate(statement.Expression))) {
+        ExecuteRange(index + 1, next - 1);
+        // The branch was taken: the rest of the chain is skipped.
+        while (next < StatementCount) {
+          const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
+          if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
+          next = r.BlockEnd;
         }
-        break;
-      case kStmtElse:
-        ExecuteRange(index + 1, record.BlockEnd - 1);
-        break;
-      case kStmtFor:
-        ExecuteFor(index);
-        break;
-      case kStmtWhile:
-        ExecuteWhile(index);
-        break;
-      case kStmtBreak:
-        Signal = 1;
-        break;
-      case kStmtContinue:
-        Signal = 2;
-        break;
-      case kStmtExit:
-        Signal = 3;
-        break;
-      case kStmtStop:
-        Signal = 4;
-        break;
-      case kStmtRead:
-        ExecuteRead(record.Text);
-        break;
-      case kStmtWrite:
-        ExecuteWrite(record.Text);
-        break;
-      case kStmtDelete:
-        ExecuteDelete(record.Text);
-        break;
-      case kStmtObject:
-        ExecuteObject(record.Text);
-        break;
-      default:
-        Fail("Unknow keyword");
+      }
+      return next;
+    case kStmtElse:
+      ExecuteRange(index + 1, next - 1);
+      return next;
+    default:
+      return RunOtherStatement(index, statement);
+  }
+}
+
+[[gnu::noinline]] int32_t TZuScript::RunOtherStatement(int32_t index,
+                                                     TZuCompiledStatement& statement) {
+  const TZuScriptStatementDef& record = StatementTable()[static_cast<size_t>(index)];
+  switch (record.Kind) {
+    case kStmtConst:
+    case kStmtVar:
+      ExecuteVarConst(statement, record.Kind == kStmtConst);
+      break;
+    case kStmtArray:
+      ExecuteArray(statement, record.Text);
+      break;
+    case kStmtFor:
+      ExecuteFor(index, statement);
+      break;
+    case kStmtWhile:
+      ExecuteWhile(index, statement);
+      break;
+    case kStmtBreak:
+      Signal = kSignalBreak;
+      break;
+    case kStmtContinue:
+      Signal = kSignalContinue;
+      break;
+    case kStmtExit:
+      Signal = kSignalExit;
+      break;
+    case kStmtStop:
+      Signal = kSignalStop;
+      break;
+    case kStmtRead:
+      ExecuteRead(statement, record.Text);
+      break;
+    case kStmtWrite:
+      ExecuteWrite(statement);
+      break;
+    case kStmtDelete:
+      ExecuteDelete(statement);
+      break;
+    case kStmtObject:
+      ExecuteObject(record.Text);
+      break;
+    default:
+      Fail("Unknow keyword");
+  }
+  return record.BlockEnd;
+}
+
+void TZuScript::ExecuteRange(int32_t first, int32_t last) {
+  // Blocks nest through ExecuteRange -> a block statement -> ExecuteRange.
+  CheckStack("Blocks");
+  Signal = kSignalNone;
+  CurrentStatement = first;
+  try {
+    while (CurrentStatement <= last && CurrentStatement < StatementCount) {
+      const int32_t next = RunStatement(CurrentStatement);
+      if (Signal == kSignalNone) {
+        CurrentStatement = next;
+        continue;
+      }
+      if (Signal == kSignalBreak || Signal == kSignalContinue) CheckInLoop();
+      return;
     }
   } catch (EZuScriptError& e) {
     // Errors raised below the engine carry no script: they belong to this one.
     if (e.Script == nullptr) e.Script = this;
     throw;
   }
-  return next;
 }
 
-void TZuScript::ExecuteAssignment(const std::string& text) {
-  const std::string_view t = text;
-  std::string_view target;
-  std::string_view expression = t;
-  bool hasTarget = false;
-  const size_t eq = t.find('=');
-  if (eq != std::string_view::npos) {
-    target = TrimView(t.substr(0, eq));
-    // "f(a = b)" or a quoted "=" is no assignment.
-    hasTarget = target.find_first_of("()") == std::string_view::npos &&
-                CountChar(target, '"') % 2 == 0 && CountChar(target, '\'') % 2 == 0;
-    if (hasTarget) expression = TrimView(t.substr(eq + 1, kMaxAssignedText));
+void TZuScript::CheckInLoop() {
+  // Break and Continue need a loop of this script around them.
+  const std::vector<TZuScriptStatementDef>& table = StatementTable();
+  for (int32_t j = CurrentStatement; j >= 0; --j) {
+    const TZuScriptStatementDef& r = table[static_cast<size_t>(j)];
+    if ((r.Kind == kStmtFor || r.Kind == kStmtWhile) && r.BlockEnd > CurrentStatement) return;
   }
-  ScriptValue value = Evaluate(expression);
-  if (!hasTarget) return;
-
-  const size_t bracket = target.find('[');
-  if (bracket != std::string_view::npos) {
-    int32_t index = 0;
-    ElementOf(target, bracket, "Invalid index expression", index).SetItem(index, value);
-    return;
-  }
-  const size_t dot = target.find('.');
-  if (dot != std::string_view::npos) {
-    const std::string_view objectName = target.substr(0, dot);
-    TZuScriptObject* object = FindObject(objectName);
-    if (object == nullptr) Fail3("Object \"", objectName, "\" not defined");
-    object->SetProperty(std::string(target.substr(dot + 1, kMaxClauseText)), value);
-    return;
-  }
-  // Assignment is also declaration: an unknown name becomes a variable of
-  // this script; a known one is changed wherever in the chain it lives.
-  if (TZuScriptVariable* variable = FindVar(target)) {
-    variable->SetValue(value);
-  } else {
-    VarList.Add(
-        std::make_unique<TZuScriptVariable>(std::string(target), false, std::move(value), this));
-  }
+  Fail("Unexpected Break or Continue statement");
 }
 
-void TZuScript::ExecuteFor(int32_t index) {
+TZuCompiledStatement& TZuScript::CompileAt(int32_t index) {
+  if (compiled_.size() < static_cast<size_t>(StatementCount))
+    compiled_.resize(static_cast<size_t>(StatementCount));
+  std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
   const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
-  const std::string_view t = record.Text;
-  const size_t to = FindTo(t);
-  if (to == std::string_view::npos) Fail("\"To\" keyword expected in \"For\" statement");
-  const std::string_view head = TrimView(t.substr(0, to));
-  const std::string_view limitText = TrimView(t.substr(to + 4, kMaxClauseText));
-  const size_t eq = head.find('=');
-  if (eq == std::string_view::npos) Fail("Initial expression expected");
-  const std::string_view name = TrimView(head.substr(0, eq));
-  TZuScriptVariable* variable = FindVar(name);
+  slot = CompileStatement(*this, record.Kind, record.Text);
+  return *slot;
+}
+
+int32_t TZuScript::ExecuteStatement(int32_t index) {
+  try {
+    return RunStatement(index);
+  } catch (EZuScriptError& e) {
+    if (e.Script == nullptr) e.Script = this;
+    throw;
+  }
+}
+
+[[gnu::noinline]] void TZuScript::AssignMember(TZuCompiledStatement& statement,
+                                               const ScriptValue& value) {
+  if (statement.TargetKind == TZuCompiledStatement::kElementTarget) {
+    int32_t index = 0;
+    ElementAt(*statement.Element, "Invalid index expression", index).SetItem(index, value);
+    return;
+  }
+  ObjectAt(statement.Object, "\" not defined").SetProperty(statement.Property, value);
+}
+
+void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
+  if (statement.Malformed != nullptr) Fail(statement.Malformed);
+  TZuScriptVariable* variable = LookupVar(statement.Name);
   if (variable == nullptr)
     variable = static_cast<TZuScriptVariable*>(VarList.Add(
-        std::make_unique<TZuScriptVariable>(std::string(name), false, ScriptValue(), this)));
-  variable->SetValue(Evaluate(head.substr(eq + 1)));
-  const ScriptValue limit = Evaluate(limitText);
+        std::make_unique<TZuScriptVariable>(statement.NameText, false, ScriptValue(), this)));
+  variable->SetValue(Evaluate(statement.Expression));
+  const ScriptValue limit = Evaluate(statement.Second);
+  const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     // The body moved CurrentStatement; a failure of the test or the step
-    // belongs to the For statement itself.
+    // belongs to the For statement itself. An Integer counter and limit
+    // are compared and stepped here, as CompareValues and AddValues would.
     CurrentStatement = index;
-    if (CompareValues(variable->Value, limit) > 0) break;
-    ExecuteRange(index + 1, record.BlockEnd - 1);
-    if (Signal != 0 && Signal != 2) break;
+    const ScriptValue& current = variable->Value;
+    if (current.Kind() == ValueKind::Integer && limit.Kind() == ValueKind::Integer) {
+      if (current.IntegerPayload() > limit.IntegerPayload()) break;
+    } else if (CompareValues(current, limit) > 0) {
+      break;
+    }
+    ExecuteRange(index + 1, blockEnd - 1);
+    if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
-    variable->SetValue(AddValues(variable->Value, ScriptValue::Integer(1)));
+    const ScriptValue& now = variable->Value;
+    if (now.Kind() == ValueKind::Integer && now.IntegerPayload() < INT32_MAX) {
+      variable->SetValue(ScriptValue::Integer(now.IntegerPayload() + 1));
+    } else {
+      variable->SetValue(AddValues(now, ScriptValue::Integer(1)));
+    }
   }
-  Signal = 0;
+  Signal = kSignalNone;
 }
 
-void TZuScript::ExecuteWhile(int32_t index) {
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
+void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
+  const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     CurrentStatement = index;
-    if (!ToBoolean(Evaluate(record.Text))) break;
-    ExecuteRange(index + 1, record.BlockEnd - 1);
-    if (Signal != 0 && Signal != 2) break;
+    if (!ToBoolean(Evaluate(statement.Expression))) break;
+    ExecuteRange(index + 1, blockEnd - 1);
+    if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }
-  Signal = 0;
+  Signal = kSignalNone;
 }
 
 }  // namespace zu

@@ -1,5 +1,7 @@
 // The console and file statements: Read, Write/Print/? (with ">>" and the
 // stdout variable) and Delete.
+#include "engine/evaluator/hot_paths.h"
+#include "engine/executor/compiled_statement.h"
 #include "engine/script.h"
 #include "platform/platform.h"
 #include "support/files.h"
@@ -7,41 +9,37 @@
 
 namespace zu {
 
-void TZuScript::ExecuteRead(const std::string& text) {
+void TZuScript::ExecuteRead(TZuCompiledStatement& statement, const std::string& text) {
   std::string line;
   if (text.empty()) {
     platform::ReadStdinLine(line);
     return;
   }
-  TZuScriptVariable* variable = FindVar(text);
+  TZuScriptVariable* variable = LookupVar(statement.Name);
   if (variable == nullptr) Fail("Variable \"" + text + "\" not found");
   // At the end of the input the line is empty; a closed input never blocks.
   platform::ReadStdinLine(line);
   variable->SetValue(ScriptValue());
-  variable->SetValue(ScriptValue::Text(std::move(line)));
+  variable->SetValue(ScriptValue::Text(line));
 }
 
-void TZuScript::ExecuteWrite(const std::string& text) {
-  const std::string_view t = text;
+void TZuScript::ExecuteWrite(TZuCompiledStatement& statement) {
   ScriptValue file;
-  std::string_view valueText = t;
-  // ">>" is sought anywhere, string literals included.
-  const size_t redirect = t.find(">>");
-  if (redirect != std::string_view::npos) {
-    file = Evaluate(t.substr(redirect + 2, 9999));
-    valueText = t.substr(0, redirect);
-  } else if (TZuScriptVariable* out = FindVar("stdout")) {
+  // With ">>" the file expression is evaluated first, then the value.
+  if (statement.Redirected) {
+    file = Evaluate(statement.Second);
+  } else if (TZuScriptVariable* out = LookupVar(statement.Name)) {
     file = out->Value;
   }
-  const ScriptValue value = Evaluate(valueText);
+  const ScriptValue value = Evaluate(statement.Expression);
   const std::string fileName = file.IsEmpty() ? std::string() : Trim(ToText(file));
-  AppendText(fileName, ToText(value));
+  AppendText(fileName, TextOf(value).View());
   // Output interleaves with started programs only when it leaves at once.
   platform::FlushStdout();
 }
 
-void TZuScript::ExecuteDelete(const std::string& text) {
-  const std::string fileName = Trim(ToText(Evaluate(text)));
+void TZuScript::ExecuteDelete(TZuCompiledStatement& statement) {
+  const std::string fileName = Trim(ToText(Evaluate(statement.Expression)));
   if (fileName.empty()) Fail("Filename expected");
   // A failed deletion is not reported.
   if (platform::FileExists(fileName)) platform::RemoveFile(fileName);

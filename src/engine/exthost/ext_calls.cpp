@@ -37,7 +37,9 @@ class ArgumentRecords {
   int32_t Count() const { return count_; }
 
  private:
-  std::array<TZuScriptXValue, kExtRecordCount> fixed_{};
+  // Not cleared in advance: only the records of the arguments are passed,
+  // and ValueToXValue writes each whole.
+  std::array<TZuScriptXValue, kExtRecordCount> fixed_;
   std::vector<TZuScriptXValue> spill_;
   const TZuScriptXValue* data_ = nullptr;
   int32_t count_ = 0;

@@ -1,10 +1,7 @@
-// File search for includes and modules, the include path, and the line and
-// column of a statement for error reports.
+// File search for includes and modules, and the include path.
 #include "engine/loader/loader.h"
 #include "platform/path_names.h"
 #include "platform/platform.h"
-#include "support/files.h"
-#include "support/text_utils.h"
 
 namespace zu {
 
@@ -45,65 +42,6 @@ void TZuScript::SetIncludePath(const std::string& text) {
       IncludePath.push_back(platform::IncludeTrailingDelimiter(std::move(entry)));
     }
     start = end + 1;
-  }
-}
-
-void TZuScript::GetStatementLocation(int32_t index, int32_t& line, int32_t& column) const {
-  line = 0;
-  column = 0;
-  // The pending record (index StatementCount) is located too: load-time
-  // failures before a statement's record exists give it a position.
-  if (index < 0 || index > StatementCount || static_cast<size_t>(index) >= Statements.size())
-    return;
-  const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
-  if (record.Position <= 0) return;
-
-  // Positions were counted in the file's lines joined with CR LF, so the
-  // file is read the same way, whatever its own line ends are.
-  const std::string name = record.FileName.empty() ? FileName : record.FileName;
-  std::string text;
-  if (!name.empty()) {
-    const std::string part = platform::ExtractFileName(name);
-    // The file this script or one of its includes was loaded from comes
-    // first; only then the search by name.
-    std::string path;
-    if (platform::ExtractFileName(FileName) == part && platform::FileExists(FileName)) {
-      path = FileName;
-    } else {
-      for (const auto& included : IncludedFiles) {
-        if (platform::ExtractFileName(included) == part && platform::FileExists(included)) {
-          path = included;
-          break;
-        }
-      }
-    }
-    if (path.empty()) {
-      if (platform::FileExists(platform::ProgramDirectory() + name)) {
-        path = platform::ProgramDirectory() + name;
-      } else if (platform::FileExists(FindFile(name))) {
-        path = FindFile(name);
-      }
-    }
-    if (!path.empty()) text = JoinLines(SplitLines(ReadTextFile(path)));
-  } else {
-    // A script without a file: the text of the outermost script, in which a
-    // function body's positions were counted as well.
-    const TZuScript* root = this;
-    while (root->Owner != nullptr) root = root->Owner;
-    text = JoinLines(root->Source);
-  }
-
-  line = 1;
-  column = 1;
-  const size_t count = std::min(text.size(), static_cast<size_t>(record.Position - 1));
-  for (size_t i = 0; i < count; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '\r') {
-      ++line;
-      column = 1;
-    } else if (c >= 32) {
-      ++column;
-    }
   }
 }
 

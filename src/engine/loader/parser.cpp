@@ -2,25 +2,25 @@
 // auto-imports and auto-includes, Func definitions, Include and Import.
 #include <exception>
 
+#include "engine/executor/compiled_statement.h"
 #include "engine/loader/loader.h"
 #include "engine/run_scopes.h"
 #include "platform/platform.h"
 #include "support/files.h"
+#include "support/numbers.h"
 #include "support/text_utils.h"
 
 namespace zu {
 
 namespace {
 
-// Searched in this order; the low byte of the code is the statement kind
-// (keep in step with the kStmt* kinds of script.h).
+// Searched in this order; every row comes from the list of statement kinds.
 constexpr TZuScriptKwDef kKeywords[] = {
-    {"Const", 0x10001},  {"Var", 0x10002},      {"Array", 0x10003},  {"If", 0x10104},
-    {"Else", 0x10105},   {"ElseIf", 0x10106},   {"For", 0x10107},    {"While", 0x10108},
-    {"Break", 0x10009},  {"Continue", 0x1000a}, {"Read", 0x1000d},   {"Write", 0x1000e},
-    {"Print", 0x1000e},  {"?", 0x1000e},        {"Delete", 0x1000f}, {"Exit", 0x1000b},
-    {"Stop", 0x1000c},   {"Func", 0x110},       {"Include", 0x111},  {"Import", 0x12},
-    {"Object", 0x10013},
+#define ZU_KEYWORD(name, value, bits) {#name, KeywordCode(kStmt##name)},
+#define ZU_KEYWORD_ALSO(text, name) {text, KeywordCode(kStmt##name)},
+    ZU_STATEMENT_KINDS(ZU_KEYWORD, ZU_KEYWORD_ALSO)
+#undef ZU_KEYWORD
+#undef ZU_KEYWORD_ALSO
 };
 
 // At most this many words of the auto-import and auto-include lists.
@@ -37,6 +37,11 @@ class LoadDepthScope {
  private:
   TZuRunContext& context_;
 };
+
+// The failure of a source file that exists but cannot be read.
+std::string CannotReadMessage(const std::string& path, int code) {
+  return "File \"" + path + "\" can't be read. Error " + IntToText(code);
+}
 
 std::string LoadDepthMessage() {
   return "Func or Include nested too deeply (more than " + std::to_string(kMaxLoadDepth) +
@@ -62,11 +67,21 @@ void AppendPrelude(std::string& prelude, const char* keyword, std::string_view l
 
 }  // namespace
 
+std::string TooManyStatementsMessage() {
+  return "Too many statements (more than " + IntToText(kMaxStatements) + ")";
+}
+
 const TZuScriptKwDef* FindKeyword(std::string_view word) {
   for (const auto& k : kKeywords) {
     if (SameTextAscii(word, k.Name)) return &k;
   }
   return nullptr;
+}
+
+std::vector<std::string_view> KeywordNames() {
+  std::vector<std::string_view> names;
+  for (const auto& k : kKeywords) names.emplace_back(k.Name);
+  return names;
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -94,6 +109,7 @@ int32_t TZuScript::Parse() {
         ((now.Hour * 60 + now.Minute) * 60 + now.Second) * 1000 + now.Millisecond);
     ClassList.Clear();
     FuncList.Clear();
+    compiled_.clear();
     Statements.assign(128, TZuScriptStatementDef());
     StatementCount = 0;
     CurrentStatement = 0;
@@ -101,14 +117,19 @@ int32_t TZuScript::Parse() {
     // A function definition is parsed from its body even when that is empty.
     if (Source.empty() && !FileName.empty() && Owner == nullptr) {
       if (!platform::FileExists(FileName)) Fail("File \"" + FileName + "\" not found");
-      Source = SplitLines(ReadTextFile(FileName));
+      std::string content;
+      if (const int code = ReadWholeFile(FileName, content); code != 0)
+        Fail(CannotReadMessage(FileName, code));
+      Source = SplitLines(content);
     }
     std::string prelude;
     AppendPrelude(prelude, "import ", AutoImport);
     AppendPrelude(prelude, "include ", AutoInclude);
     if (!prelude.empty()) TZuLoader(*this, prelude, true).ScanBlock(false);
     const std::string text = JoinLines(Source);
-    TZuLoader(*this, text, false).ScanBlock(false);
+    TZuLoader loader(*this, text, false);
+    loader.RejectNul();
+    loader.ScanBlock(false);
     // The pending record located load-time keywords; it must not locate a
     // later failure.
     if (static_cast<size_t>(StatementCount) < Statements.size())
@@ -193,10 +214,17 @@ void TZuLoader::ScanInclude(const std::string& text, char terminator, size_t fir
   // An include cycle is reported at the Include statement that closes it.
   if (script_.Context().LoadDepth >= kMaxLoadDepth) FailAt(firstChar, LoadDepthMessage());
 
+  // Read here, so that a file that cannot be read is reported at this
+  // Include statement.
+  std::string content;
+  if (const int code = ReadWholeFile(path, content); code != 0)
+    FailAt(firstChar, CannotReadMessage(path, code));
+
   auto included = std::make_unique<TZuScript>("", nullptr);
   included->SetContext(&script_.Context());
   included->IncludePath = script_.IncludePath;
   included->FileName = path;
+  included->Source = SplitLines(content);
   {
     // A load error leaves the temporary script to the host's report.
     struct Keep {
@@ -212,6 +240,8 @@ void TZuLoader::ScanInclude(const std::string& text, char terminator, size_t fir
 
   auto& s = script_;
   const int32_t base = s.StatementCount;
+  if (included->StatementCount > kMaxStatements - base)
+    FailAt(firstChar, TooManyStatementsMessage());
   const size_t needed = static_cast<size_t>(base + included->StatementCount);
   if (needed >= s.Statements.size()) s.Statements.resize((needed / 128 + 1) * 128);
   for (int32_t k = 0; k < included->StatementCount; ++k) {
@@ -235,6 +265,10 @@ void TZuLoader::ScanImport(const std::string& text, char terminator, size_t firs
   if (terminator != ';')
     FailAt(firstChar, std::string("\";\" expected, but \"") + terminator + "\" found");
   const std::string name = Trim(std::string_view(text).substr(6));
+  // A check loads no module, not even an auto-import: no module code runs.
+  if (const TZuLoadObserver* observer = script_.Context().LoadObserver;
+      observer != nullptr && !observer->LoadsModules())
+    return;
   // The module's failures are located at the Import statement.
   MarkPending(firstChar);
   script_.ImportModule(name);

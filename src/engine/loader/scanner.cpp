@@ -1,5 +1,7 @@
 // The character scan of the loader: comments, string literals, statement ends
 // and blocks, and the completion of a statement into a record.
+#include <algorithm>
+
 #include "engine/loader/loader.h"
 
 #include "platform/path_names.h"
@@ -20,7 +22,15 @@ TZuLoader::TZuLoader(TZuScript& script, std::string_view text, bool prelude)
     : script_(script),
       text_(text),
       prelude_(prelude),
-      fileName_(platform::ExtractFileName(script.FileName)) {}
+      fileName_(platform::ExtractFileName(script.FileName)) {
+  // A first line starting with "#!" (the interpreter line of an executable
+  // script) is a comment on every platform. The scan resumes at the CR that
+  // ends it, so positions, and with them line numbers, stay as they are.
+  // Function bodies have an owner and never start a file.
+  if (!prelude_ && script.Owner == nullptr && text_.substr(0, 2) == "#!") {
+    pos_ = std::min(text_.find('\r'), text_.size());
+  }
+}
 
 int32_t TZuLoader::PositionOf(size_t position) const {
   if (prelude_) return 0;
@@ -42,7 +52,24 @@ void TZuLoader::FailAt(size_t position, const std::string& message) {
   throw EZuScriptError(&script_, message);
 }
 
-void TZuLoader::ScanBlock(bool nested) {
+void TZuLoader::RejectNul() {
+  if (const size_t nul = text_.find('\0'); nul != std::string_view::npos)
+    FailAt(nul, "Unexpected NUL character");
+}
+
+TZuLoadObserver* TZuLoader::Observer() const {
+  return prelude_ ? nullptr : script_.Context().LoadObserver;
+}
+
+void TZuLoader::EndOfText(const std::string& statement, size_t firstChar) {
+  // The scan ends quietly: a statement that no ";" ended is dropped.
+  if (TZuLoadObserver* observer = Observer(); observer != nullptr) {
+    const std::string_view text = TrimView(statement);
+    if (!text.empty()) observer->StatementDropped(script_.FileName, PositionOf(firstChar), text);
+  }
+}
+
+bool TZuLoader::ScanBlock(bool nested) {
   script_.CheckStack("Blocks");
   const size_t len = text_.size();
   std::string statement;
@@ -52,19 +79,34 @@ void TZuLoader::ScanBlock(bool nested) {
     // right after another block comment or after a string literal is not
     // recognised (its first character becomes statement text).
     if (pos_ + 1 < len && text_[pos_] == '/' && text_[pos_ + 1] == '*') {
+      const size_t open = pos_;
       pos_ += 2;
       // The '*' of the opening "/*" counts: "/*/" is a whole comment.
       while (pos_ < len && !(text_[pos_ - 1] == '*' && text_[pos_] == '/')) ++pos_;
-      if (pos_ >= len) return;
+      if (pos_ >= len) {
+        if (TZuLoadObserver* observer = Observer())
+          observer->CommentOpenAtEnd(script_.FileName, PositionOf(open));
+        EndOfText(statement, firstChar);
+        return false;
+      }
       ++pos_;
     }
     if (pos_ < len &&
         (text_[pos_] == '@' || (pos_ + 1 < len && text_[pos_] == '/' && text_[pos_ + 1] == '/'))) {
       // Two characters are skipped before the search for CR, so an "@" that
       // ends its line hides the following line too (it skips the CR).
+      if (TZuLoadObserver* observer = Observer();
+          observer != nullptr && text_[pos_] == '@' && pos_ + 1 < len && text_[pos_ + 1] == '\r') {
+        const size_t from = std::min(pos_ + 3, len);  // past "@", CR and LF
+        const std::string_view hidden = TrimView(text_.substr(from, text_.find('\r', from) - from));
+        if (!hidden.empty()) observer->LineHidden(script_.FileName, PositionOf(pos_), hidden);
+      }
       pos_ += 2;
       while (pos_ < len && text_[pos_] != '\r') ++pos_;
-      if (pos_ >= len) return;
+      if (pos_ >= len) {
+        EndOfText(statement, firstChar);
+        return false;
+      }
       ++pos_;
     }
     if (pos_ < len && (text_[pos_] == '"' || text_[pos_] == '\'')) {
@@ -74,7 +116,10 @@ void TZuLoader::ScanBlock(bool nested) {
       statement += quote;
       ++pos_;
       for (;;) {
-        if (pos_ >= len) return;
+        if (pos_ >= len) {
+          EndOfText(statement, firstChar);
+          return false;
+        }
         const unsigned char c = At(text_, pos_);
         if (c < 32) FailAt(pos_, "Unexpected end of line");
         statement += static_cast<char>(c);
@@ -87,12 +132,12 @@ void TZuLoader::ScanBlock(bool nested) {
         }
       }
     }
-    if (pos_ >= len) return;
+    if (pos_ >= len) break;
     const char c = text_[pos_];
     if (c == '}') {
       if (nested && TrimView(statement).empty()) {
         ++pos_;
-        return;
+        return true;
       }
       FailAt(pos_, "Unexpected end of block");
     } else if (c == ';' || c == '{') {
@@ -109,6 +154,9 @@ void TZuLoader::ScanBlock(bool nested) {
       ++pos_;
     }
   }
+  // Blocks that were not closed end with the text.
+  EndOfText(statement, firstChar);
+  return false;
 }
 
 void TZuLoader::CompleteStatement(char terminator, const std::string& statement, size_t firstChar) {
@@ -123,13 +171,13 @@ void TZuLoader::CompleteStatement(char terminator, const std::string& statement,
     return;
   }
   switch (keyword->Code & 0xFF) {
-    case 16:
+    case kStmtFunc:
       ScanFunc(text, terminator, firstChar);
       break;
-    case 17:
+    case kStmtInclude:
       ScanInclude(text, terminator, firstChar);
       break;
-    case 18:
+    case kStmtImport:
       ScanImport(text, terminator, firstChar);
       break;
     default:
@@ -140,6 +188,7 @@ void TZuLoader::CompleteStatement(char terminator, const std::string& statement,
 void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
                                const std::string& text, size_t firstChar) {
   auto& s = script_;
+  if (s.StatementCount >= kMaxStatements) FailAt(firstChar, TooManyStatementsMessage());
   MarkPending(firstChar);
   const int32_t index = s.StatementCount++;
   TZuScriptStatementDef& record = s.Statements[static_cast<size_t>(index)];
@@ -173,7 +222,11 @@ void TZuLoader::CompleteRecord(const TZuScriptKwDef* keyword, char terminator,
         s.Fail(record.Kind == kStmtElse ? "Unexpected ELSE" : "Unexpected ELSEIF");
     }
     if (terminator == '{') {
-      ScanBlock(true);
+      if (!ScanBlock(true)) {
+        if (TZuLoadObserver* observer = Observer())
+          observer->BlockOpenAtEnd(
+              script_.FileName, s.Statements[static_cast<size_t>(index)].Position, keyword->Name);
+      }
       s.CurrentStatement = index;
     }
   } else {

@@ -46,57 +46,104 @@ double FileTimeToDays(const platform::FileTime& t) {
   return platform::CalendarToDays(platform::FileTimeToLocal(t));
 }
 
-TZuScriptX_File::TZuScriptX_File(std::string class_name, std::string object_name)
-    : TZuScriptX_Object(std::move(class_name), std::move(object_name)) {
-  AddFunction("Open", 2);
-  AddFunction("Close", 0);
-  AddFunction("Seek", 2);
-  AddFunction("ReadString", 0);
-  AddFunction("ReadChar", 0);
-  AddFunction("WriteString", 1);
-  for (const char* name : {"CreationTime", "EOF", "LastAccessTime", "LastWriteTime", "Name", "Path",
-                           "FullName", "Size"}) {
-    AddProperty(name);
-  }
+// The functions, registered in this order; every one but Open and Close
+// needs an open file.
+const TZuScriptX_File::Method TZuScriptX_File::kMethods[] = {
+    {"Open", 2,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue&) { return f.Open(values); }},
+    {"Close", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue&) {
+       f.Close();
+       return true;
+     }},
+    {"Seek", 2,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue& result) {
+       return f.RequireOpen() && f.Seek(values, result);
+     }},
+    {"ReadString", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Text(f.ReadString());
+       return true;
+     }},
+    {"ReadChar", 0,
+     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Text(f.ReadChar());
+       return true;
+     }},
+    {"WriteString", 1,
+     [](TZuScriptX_File& f, const Values& values, ScriptValue& result) {
+       if (!f.RequireOpen()) return false;
+       result = ScriptValue::Integer(f.WriteString(ToText(values[0])));
+       return true;
+     }},
+};
+
+template <platform::FileTime platform::FileInfo::*Time>
+bool TZuScriptX_File::InfoTime(TZuScriptX_File& file, ScriptValue& value) {
+  platform::FileInfo info;
+  if (!file.Info(info)) return false;
+  value = ScriptValue::Float(FileTimeToDays(info.*Time));
+  return true;
 }
+
+// The properties, all read-only; Size and the times come from the
+// platform's file information, fetched for each read.
+const TZuScriptX_File::Property TZuScriptX_File::kProperties[] = {
+    {"CreationTime", InfoTime<&platform::FileInfo::Creation>, nullptr},
+    {"EOF",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Boolean(f.EndOfFile);
+       return true;
+     },
+     nullptr},
+    {"LastAccessTime", InfoTime<&platform::FileInfo::LastAccess>, nullptr},
+    {"LastWriteTime", InfoTime<&platform::FileInfo::LastWrite>, nullptr},
+    {"Name",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(platform::ExtractFileName(f.FileName));
+       return true;
+     },
+     nullptr},
+    {"Path",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(platform::ExtractFilePath(f.FileName));
+       return true;
+     },
+     nullptr},
+    {"FullName",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       value = ScriptValue::Text(f.FileName);
+       return true;
+     },
+     nullptr},
+    {"Size",
+     [](TZuScriptX_File& f, ScriptValue& value) {
+       platform::FileInfo info;
+       if (!f.Info(info)) return false;
+       value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(info.Size)));
+       return true;
+     },
+     nullptr},
+};
+
+TZuScriptX_File::TZuScriptX_File(std::string className, std::string objectName)
+    : TZuScriptX_TableObject(std::move(className), std::move(objectName), kMethods, kProperties) {}
 
 TZuScriptX_File::~TZuScriptX_File() = default;  // file_ closes itself
 
-bool TZuScriptX_File::CallFunction(const std::string& name, const std::vector<ScriptValue>& values,
-                                   int last_index, ScriptValue& result) {
-  if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "OPEN") return Open(values);
-  if (upper == "CLOSE") {
-    Close();
-    return true;
-  }
-  if (!file_.IsOpen()) return Fail("File not opened");
-  if (upper == "SEEK") return Seek(values, result);
-  if (upper == "READSTRING") {
-    result = ScriptValue::Text(ReadString());
-    return true;
-  }
-  if (upper == "READCHAR") {
-    result = ScriptValue::Text(ReadChar());
-    return true;
-  }
-  if (upper == "WRITESTRING") {
-    result = ScriptValue::Integer(WriteString(ToText(values[0])));
-    return true;
-  }
-  return NotImplemented(name);
-}
+bool TZuScriptX_File::RequireOpen() { return file_.IsOpen() || Fail("File not opened"); }
 
 bool TZuScriptX_File::Open(const std::vector<ScriptValue>& values) {
   if (file_.IsOpen()) return Fail("File \"" + FileName + "\" already open");
   FileName = ToText(values[0]);
   int32_t mode = ToInteger(values[1]);
   EndOfFile = false;
-  buffer_pos_ = buffer_len_ = 0;
+  bufferPos_ = bufferLen_ = 0;
   if (platform::DirectoryExists(FileName)) {
-    // A directory opens on POSIX but cannot be read or written; refuse it
-    // as the file system of the original platform does.
+    // Opening a directory fails, as it does on Windows; POSIX would open it
+    // and then fail every read and write.
     platform::SetLastError(platform::ErrorCode(platform::ErrorKind::IsDirectory));
   } else if (AccessOfMode(mode) == platform::FileAccess::Read) {
     file_ = platform::File::Open(FileName, platform::FileAccess::Read, ShareOfMode(mode),
@@ -121,12 +168,12 @@ void TZuScriptX_File::Close() {
   file_.Close();
   FileName.clear();
   EndOfFile = false;
-  buffer_pos_ = buffer_len_ = 0;
+  bufferPos_ = bufferLen_ = 0;
 }
 
 bool TZuScriptX_File::DropReadAhead() {
-  size_t ahead = buffer_len_ - buffer_pos_;
-  buffer_pos_ = buffer_len_ = 0;
+  size_t ahead = bufferLen_ - bufferPos_;
+  bufferPos_ = bufferLen_ = 0;
   if (ahead == 0) return true;
   return file_.Seek(-static_cast<int64_t>(ahead), 1) >= 0;
 }
@@ -154,40 +201,46 @@ bool TZuScriptX_File::Seek(const std::vector<ScriptValue>& values, ScriptValue& 
 }
 
 int TZuScriptX_File::NextByte() {
-  if (buffer_pos_ == buffer_len_) {
+  if (bufferPos_ == bufferLen_) {
     if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
-    buffer_pos_ = buffer_len_ = 0;
+    bufferPos_ = bufferLen_ = 0;
     long got = file_.Read(buffer_.get(), kBufferSize);
     if (got <= 0) return -1;
-    buffer_len_ = static_cast<size_t>(got);
+    bufferLen_ = static_cast<size_t>(got);
   }
-  return static_cast<unsigned char>(buffer_[buffer_pos_++]);
+  return static_cast<unsigned char>(buffer_[bufferPos_++]);
 }
 
 std::string TZuScriptX_File::ReadString() {
   std::string line;
   for (;;) {
-    if (buffer_pos_ == buffer_len_) {
+    if (bufferPos_ == bufferLen_) {
       int c = NextByte();  // refills the buffer
       if (c < 0) {
         EndOfFile = true;
         break;
       }
-      --buffer_pos_;
+      --bufferPos_;
     }
-    // Take everything up to the next LF in one step; CR bytes are dropped
-    // wherever they stand.
-    const char* start = buffer_.get() + buffer_pos_;
-    size_t available = buffer_len_ - buffer_pos_;
+    // Take everything up to the next LF in one step, copying the runs
+    // between CR bytes (which are dropped wherever they stand) whole.
+    const char* start = buffer_.get() + bufferPos_;
+    size_t available = bufferLen_ - bufferPos_;
     const void* lf = std::memchr(start, '\n', available);
     size_t take =
         lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - start) : available;
-    for (size_t k = 0; k < take; ++k) {
-      if (start[k] != '\r') line += start[k];
+    for (const char *run = start, *end = start + take; run != end;) {
+      const void* cr = std::memchr(run, '\r', static_cast<size_t>(end - run));
+      if (cr == nullptr) {
+        line.append(run, static_cast<size_t>(end - run));
+        break;
+      }
+      line.append(run, static_cast<size_t>(static_cast<const char*>(cr) - run));
+      run = static_cast<const char*>(cr) + 1;
     }
-    buffer_pos_ += take;
+    bufferPos_ += take;
     if (lf != nullptr) {
-      ++buffer_pos_;
+      ++bufferPos_;
       break;
     }
   }
@@ -210,49 +263,16 @@ int32_t TZuScriptX_File::WriteString(const std::string& text) {
   return static_cast<int32_t>(written);
 }
 
-bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
-  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  if (!file_.IsOpen()) return Fail("File not opened");
-  std::string upper = platform::UpperText(name);
-  if (upper == "FULLNAME") {
-    value = ScriptValue::Text(FileName);
-    return true;
-  }
-  if (upper == "NAME") {
-    value = ScriptValue::Text(platform::ExtractFileName(FileName));
-    return true;
-  }
-  if (upper == "PATH") {
-    value = ScriptValue::Text(platform::ExtractFilePath(FileName));
-    return true;
-  }
-  if (upper == "EOF") {
-    value = ScriptValue::Boolean(EndOfFile);
-    return true;
-  }
-  if (upper != "SIZE" && upper != "CREATIONTIME" && upper != "LASTACCESSTIME" &&
-      upper != "LASTWRITETIME") {
-    return WriteOnly(name);
-  }
-  platform::FileInfo info;
-  if (!file_.Info(info)) {
-    return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
-  }
-  if (upper == "SIZE") {
-    value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(info.Size)));
-  } else if (upper == "CREATIONTIME") {
-    value = ScriptValue::Float(FileTimeToDays(info.Creation));
-  } else if (upper == "LASTACCESSTIME") {
-    value = ScriptValue::Float(FileTimeToDays(info.LastAccess));
-  } else {
-    value = ScriptValue::Float(FileTimeToDays(info.LastWrite));
-  }
-  return true;
+bool TZuScriptX_File::Info(platform::FileInfo& info) {
+  if (file_.Info(info)) return true;
+  return Fail("Can't get file info. Error " + std::to_string(platform::LastError()));
 }
 
-bool TZuScriptX_File::SetProperty(const std::string& name, const ScriptValue& value) {
-  if (!TZuScriptX_Object::SetProperty(name, value)) return false;
-  return ReadOnly(name);
+bool TZuScriptX_File::GetProperty(const std::string& name, ScriptValue& value) {
+  bool passed = false;
+  const Property* property = LookUpProperty(name, passed);
+  if (!passed) return false;
+  return RequireOpen() && ReadProperty(name, property, value);
 }
 
 }  // namespace zu::io

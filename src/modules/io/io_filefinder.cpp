@@ -10,8 +10,8 @@ namespace zu::io {
 
 namespace {
 
-// A zeroed file time of the original platform is its epoch, 1601-01-01 UTC;
-// the time properties read that before any search.
+// Before any search the times are a zero FILETIME, which counts from
+// 1601-01-01 UTC; the time properties convert that date like any other.
 constexpr int64_t kFileTimeEpochSeconds = -11644473600;
 
 platform::DirEntry EmptyFindData() {
@@ -29,36 +29,89 @@ void TakeEntry(platform::DirEntry&& entry, platform::DirEntry& findData) {
 
 }  // namespace
 
-TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string class_name, std::string object_name)
-    : TZuScriptX_Object(std::move(class_name), std::move(object_name)), FindData(EmptyFindData()) {
-  AddFunction("FindFirst", 1);
-  AddFunction("FindNext", 0);
-  AddFunction("FindClose", 0);
-  for (const char* name : {"Recursive", "FileAttributes", "CreationTime", "LastAccessTime",
-                           "LastWriteTime", "FileSize", "FileName"}) {
-    AddProperty(name);
-  }
+template <platform::FileTime platform::DirEntry::*Time>
+bool TZuScriptX_FileFinder::EntryTime(TZuScriptX_FileFinder& finder, ScriptValue& value) {
+  value = ScriptValue::Float(FileTimeToDays(finder.FindData.*Time));
+  return true;
 }
+
+const TZuScriptX_FileFinder::Method TZuScriptX_FileFinder::kMethods[] = {
+    {"FindFirst", 1,
+     [](TZuScriptX_FileFinder& ff, const Values& values, ScriptValue& result) {
+       result = ScriptValue::Boolean(ff.FindFirst(ToText(values[0])));
+       return true;
+     }},
+    {"FindNext", 0,
+     [](TZuScriptX_FileFinder& ff, const Values&, ScriptValue& result) {
+       if (!ff.searchOpen_) return Fail("Invalid find handle");
+       result = ScriptValue::Boolean(ff.FindNext());
+       return true;
+     }},
+    {"FindClose", 0,
+     [](TZuScriptX_FileFinder& ff, const Values&, ScriptValue&) {
+       ff.CloseSearch();
+       return true;
+     }},
+};
+
+// The properties describe the entry in FindData: the last one found, or
+// zeros before any search. Only Recursive can be written.
+const TZuScriptX_FileFinder::Property TZuScriptX_FileFinder::kProperties[] = {
+    {"Recursive",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Boolean(ff.Recursive);
+       return true;
+     },
+     [](TZuScriptX_FileFinder& ff, const ScriptValue& value) {
+       ff.Recursive = ToBoolean(value);
+       return true;
+     }},
+    {"FileAttributes",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Integer(static_cast<int32_t>(ff.FindData.Attributes));
+       return true;
+     },
+     nullptr},
+    {"CreationTime", EntryTime<&platform::DirEntry::Creation>, nullptr},
+    {"LastAccessTime", EntryTime<&platform::DirEntry::LastAccess>, nullptr},
+    {"LastWriteTime", EntryTime<&platform::DirEntry::LastWrite>, nullptr},
+    {"FileSize",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(ff.FindData.Size)));
+       return true;
+     },
+     nullptr},
+    {"FileName",
+     [](TZuScriptX_FileFinder& ff, ScriptValue& value) {
+       value = ScriptValue::Text(ff.SearchDir + ff.FindData.Name);
+       return true;
+     },
+     nullptr},
+};
+
+TZuScriptX_FileFinder::TZuScriptX_FileFinder(std::string className, std::string objectName)
+    : TZuScriptX_TableObject(std::move(className), std::move(objectName), kMethods, kProperties),
+      FindData(EmptyFindData()) {}
 
 bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
   CloseSearch();
   platform::DirEntry entry;
   if (!search_.Start(dir, entry)) {
     // An empty directory (the listing ends at once with code 2) is a search
-    // with nothing in it, as on a file system that lists "." and ".." first;
-    // a directory that cannot be read is no search at all.
+    // with nothing in it, as on Windows, whose listing still holds "." and
+    // ".."; a directory that cannot be read is no search at all.
     bool empty = platform::LastError() == platform::ErrorCode(platform::ErrorKind::FileNotFound) &&
                  platform::DirectoryExists(dir.empty() ? std::string(".") : dir);
-    search_open_ = empty;
+    searchOpen_ = empty;
     return false;
   }
   TakeEntry(std::move(entry), FindData);
-  search_open_ = true;
+  searchOpen_ = true;
   return true;
 }
 
 bool TZuScriptX_FileFinder::NextEntry() {
-  if (!search_open_ || !search_.IsOpen()) return false;
+  if (!searchOpen_ || !search_.IsOpen()) return false;
   platform::DirEntry entry;
   if (!search_.Next(entry)) return false;
   TakeEntry(std::move(entry), FindData);
@@ -66,7 +119,7 @@ bool TZuScriptX_FileFinder::NextEntry() {
 }
 
 void TZuScriptX_FileFinder::CloseSearch() {
-  search_open_ = false;
+  searchOpen_ = false;
   search_.Close();
 }
 
@@ -75,12 +128,11 @@ bool TZuScriptX_FileFinder::NextMatch() {
     if ((FindData.Attributes & platform::kAttrDirectory) != 0) {
       // Directories whose name starts with a dot are neither reported nor
       // searched; every other directory is reported, whatever the mask. A
-      // link or junction is not descended into, so a cycle of them cannot
-      // make a walk endless.
+      // link to a directory is never searched, so that a link cycle cannot
+      // make the walk endless.
       if (FindData.Name.empty() || FindData.Name[0] != '.') {
-        if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0) {
+        if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0)
           PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
-        }
         return true;
       }
     } else if (WildcardMatch(FindData.Name, SearchMask, true)) {
@@ -108,59 +160,6 @@ bool TZuScriptX_FileFinder::FindNext() {
     found = StartSearch(SearchDir) && NextMatch();
   }
   return found;
-}
-
-bool TZuScriptX_FileFinder::CallFunction(const std::string& name,
-                                         const std::vector<ScriptValue>& values, int last_index,
-                                         ScriptValue& result) {
-  if (!TZuScriptX_Object::CallFunction(name, values, last_index, result)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "FINDFIRST") {
-    result = ScriptValue::Boolean(FindFirst(ToText(values[0])));
-    return true;
-  }
-  if (upper == "FINDNEXT") {
-    if (!search_open_) return Fail("Invalid find handle");
-    result = ScriptValue::Boolean(FindNext());
-    return true;
-  }
-  if (upper == "FINDCLOSE") {
-    CloseSearch();
-    return true;
-  }
-  return NotImplemented(name);
-}
-
-bool TZuScriptX_FileFinder::GetProperty(const std::string& name, ScriptValue& value) {
-  if (!TZuScriptX_Object::GetProperty(name, value)) return false;
-  std::string upper = platform::UpperText(name);
-  if (upper == "RECURSIVE") {
-    value = ScriptValue::Boolean(Recursive);
-  } else if (upper == "FILEATTRIBUTES") {
-    value = ScriptValue::Integer(static_cast<int32_t>(FindData.Attributes));
-  } else if (upper == "FILESIZE") {
-    value = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(FindData.Size)));
-  } else if (upper == "FILENAME") {
-    value = ScriptValue::Text(SearchDir + FindData.Name);
-  } else if (upper == "CREATIONTIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.Creation));
-  } else if (upper == "LASTACCESSTIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.LastAccess));
-  } else if (upper == "LASTWRITETIME") {
-    value = ScriptValue::Float(FileTimeToDays(FindData.LastWrite));
-  } else {
-    return WriteOnly(name);
-  }
-  return true;
-}
-
-bool TZuScriptX_FileFinder::SetProperty(const std::string& name, const ScriptValue& value) {
-  if (!TZuScriptX_Object::SetProperty(name, value)) return false;
-  if (platform::UpperText(name) == "RECURSIVE") {
-    Recursive = ToBoolean(value);
-    return true;
-  }
-  return ReadOnly(name);
 }
 
 }  // namespace zu::io

@@ -11,16 +11,18 @@
 
 namespace zu::io {
 
-class TZuScriptX_FileFinder : public TZuScriptX_Object {
+class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinder> {
  public:
-  TZuScriptX_FileFinder(std::string class_name, std::string object_name);
-
-  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
-                    ScriptValue& result) override;
-  bool GetProperty(const std::string& name, ScriptValue& value) override;
-  bool SetProperty(const std::string& name, const ScriptValue& value) override;
+  TZuScriptX_FileFinder(std::string className, std::string objectName);
 
  private:
+  static const Method kMethods[];
+  static const Property kProperties[];
+
+  // The getter of one time of FindData, for the property table.
+  template <platform::FileTime platform::DirEntry::*Time>
+  static bool EntryTime(TZuScriptX_FileFinder& finder, ScriptValue& value);
+
   // Opens a search of every entry of dir and puts its first entry into
   // FindData; false when the directory cannot be read (no search open) or
   // holds nothing (the search stays open and answers no further entry).
@@ -35,7 +37,7 @@ class TZuScriptX_FileFinder : public TZuScriptX_Object {
 
   // The platform search of the directory being searched. An empty
   // directory is an open search without a platform search behind it.
-  bool search_open_ = false;
+  bool searchOpen_ = false;
   platform::DirSearch search_;
 
   platform::DirEntry FindData;

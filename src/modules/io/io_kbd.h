@@ -11,18 +11,20 @@
 
 namespace zu::io {
 
-class TZuScriptX_Keyboard : public TZuScriptX_Object {
+class TZuScriptX_Keyboard : public TZuScriptX_TableObject<TZuScriptX_Keyboard> {
  public:
   // Raises EFailure "Can't get stdin handle. Error CODE" when standard
   // input has no handle.
-  TZuScriptX_Keyboard(std::string class_name, std::string object_name);
-
-  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int last_index,
-                    ScriptValue& result) override;
-  bool GetProperty(const std::string& name, ScriptValue& value) override;
-  bool SetProperty(const std::string& name, const ScriptValue& value) override;
+  TZuScriptX_Keyboard(std::string className, std::string objectName);
 
  private:
+  static const Method kMethods[];
+  static const Property kProperties[];
+
+  // The getter of one integer field of InputRecord, for the property table.
+  template <auto Field>
+  static bool RecordInteger(TZuScriptX_Keyboard& keyboard, ScriptValue& value);
+
   bool Read();
 
   intptr_t InputHandle = -1;  // not owned, never closed

@@ -56,13 +56,42 @@ bool CopyList(const std::string& text, char* buffer, uint32_t size) {
   return true;
 }
 
+bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue& result);
+
+template <class Class>
+std::unique_ptr<TZuScriptX_Object> Construct(std::string className, std::string objectName) {
+  return std::make_unique<Class>(std::move(className), std::move(objectName));
+}
+
+// The classes of the module, in the order the classes list gives them.
+struct ModuleClass {
+  const char* Name;
+  std::unique_ptr<TZuScriptX_Object> (*Create)(std::string className, std::string objectName);
+};
+constexpr ModuleClass kClasses[] = {
+    {"TFILE", Construct<TZuScriptX_File>},
+    {"TFILEFINDER", Construct<TZuScriptX_FileFinder>},
+    {"TKEYBOARD", Construct<TZuScriptX_Keyboard>},
+};
+
+// The module-level functions. Their names are upper case: the upper-cased
+// name of a call is compared with them as they stand.
+struct ModuleFunction {
+  const char* Name;
+  int32_t ArgCount;
+  bool (*Call)(const std::vector<ScriptValue>& values, ScriptValue& result);
+};
+constexpr ModuleFunction kFunctions[] = {
+    {"DELETEFILE", 1, DeleteFileFunction},
+};
+
 bool Init() {
   ModuleRegistry& r = Registry();
   r.LastError.clear();
-  r.FunctionsList.Add(std::make_unique<TZuScriptX_Function>("DELETEFILE", 1));
-  r.ClassesList.emplace_back("TFILE");
-  r.ClassesList.emplace_back("TFILEFINDER");
-  r.ClassesList.emplace_back("TKEYBOARD");
+  for (const ModuleFunction& function : kFunctions) {
+    r.FunctionsList.Add(std::make_unique<TZuScriptX_Function>(function.Name, function.ArgCount));
+  }
+  for (const ModuleClass& moduleClass : kClasses) r.ClassesList.emplace_back(moduleClass.Name);
   r.ObjectsList.Clear();
   return true;
 }
@@ -91,28 +120,24 @@ bool FunctionsListText(char* buffer, uint32_t size) {
   return CopyList(text, buffer, size);
 }
 
-bool CreateObject(const char* class_arg, const char* object_arg) {
-  std::string class_name = OrEmpty(class_arg);
-  std::string object_name = OrEmpty(object_arg);
+bool CreateObject(const char* classArg, const char* objectArg) {
+  std::string className = OrEmpty(classArg);
+  std::string objectName = OrEmpty(objectArg);
   ModuleRegistry& r = Registry();
-  std::string upper = platform::UpperText(class_name);
+  std::string upper = platform::UpperText(className);
   if (std::find(r.ClassesList.begin(), r.ClassesList.end(), upper) == r.ClassesList.end()) {
-    return Fail("Class \"" + class_name + "\" not defined");
+    return Fail("Class \"" + className + "\" not defined");
   }
-  if (r.ObjectsList.Find(class_name, object_name) != nullptr) {
-    return Fail("Object \"" + object_name + "\" already exists");
+  if (r.ObjectsList.Find(className, objectName) != nullptr) {
+    return Fail("Object \"" + objectName + "\" already exists");
   }
   // Constructors are chosen by the class name exactly as listed; the same
   // name in other letter case passed the check above but makes nothing.
   std::unique_ptr<TZuScriptX_Object> object;
-  if (class_name == "TFILE") {
-    object = std::make_unique<TZuScriptX_File>(class_name, object_name);
-  } else if (class_name == "TFILEFINDER") {
-    object = std::make_unique<TZuScriptX_FileFinder>(class_name, object_name);
-  } else if (class_name == "TKEYBOARD") {
-    object = std::make_unique<TZuScriptX_Keyboard>(class_name, object_name);
+  for (const ModuleClass& moduleClass : kClasses) {
+    if (className == moduleClass.Name) object = moduleClass.Create(className, objectName);
   }
-  if (!object) return Fail("Error on create object \"" + object_name + "\"");
+  if (!object) return Fail("Error on create object \"" + objectName + "\"");
   r.LastError.clear();
   r.ObjectsList.Add(std::move(object));
   return true;
@@ -126,9 +151,9 @@ bool DeleteFileFunction(const std::vector<ScriptValue>& values, ScriptValue&) {
   return true;
 }
 
-bool ModuleFunction(const std::string& function_name, const std::vector<ScriptValue>& values,
-                    ScriptValue& result) {
-  std::string upper = platform::UpperText(function_name);
+bool CallModuleFunction(const std::string& functionName, const std::vector<ScriptValue>& values,
+                        ScriptValue& result) {
+  std::string upper = platform::UpperText(functionName);
   const TZuScriptX_FunctionsList& list = Registry().FunctionsList;
   for (size_t k = 0; k < list.Count(); ++k) {
     const TZuScriptX_Function* function = list.Get(k);
@@ -137,7 +162,9 @@ bool ModuleFunction(const std::string& function_name, const std::vector<ScriptVa
       return Fail("Function \"" + function->Name + "\" must have " +
                   std::to_string(function->ArgCount) + " arguments");
     }
-    if (function->Name == "DELETEFILE") return DeleteFileFunction(values, result);
+    for (const ModuleFunction& implemented : kFunctions) {
+      if (function->Name == implemented.Name) return implemented.Call(values, result);
+    }
     return Fail("Function \"" + function->Name + "\" not implemented");
   }
   // Not listed: the host never asks for such a name; LastError stays.
@@ -148,54 +175,54 @@ void WriteResult(TZuScriptXValue* result) {
   if (result != nullptr) ValueToXValue(ResultValue, *result);
 }
 
-bool CallFunction(const char* object_arg, const char* function_arg, int32_t count,
+bool CallFunction(const char* objectArg, const char* functionArg, int32_t count,
                   const TZuScriptXValue* args, TZuScriptXValue* result) {
   ResultValue = ScriptValue();
-  std::string function_name = OrEmpty(function_arg);
+  std::string functionName = OrEmpty(functionArg);
   std::vector<ScriptValue> values;
   if (count > 0 && args != nullptr) {
     values.reserve(static_cast<size_t>(count));
     for (int32_t k = 0; k < count; ++k) values.push_back(XValueToValue(args[k]));
   }
   bool ok;
-  if (object_arg != nullptr) {
-    TZuScriptX_Object* object = Registry().ObjectsList.Find("", object_arg);
-    if (object == nullptr) return Fail(std::string("Object \"") + object_arg + "\" not found");
-    ok = object->CallFunction(function_name, values, static_cast<int>(values.size()) - 1,
+  if (objectArg != nullptr) {
+    TZuScriptX_Object* object = Registry().ObjectsList.FindByName(objectArg);
+    if (object == nullptr) return Fail(std::string("Object \"") + objectArg + "\" not found");
+    ok = object->CallFunction(functionName, values, static_cast<int>(values.size()) - 1,
                               ResultValue);
   } else {
-    ok = ModuleFunction(function_name, values, ResultValue);
+    ok = CallModuleFunction(functionName, values, ResultValue);
   }
   if (ok) WriteResult(result);
   return ok;
 }
 
-TZuScriptX_Object* PropertyObject(const char* object_arg, const std::string& property_name) {
-  if (object_arg == nullptr) {
-    Fail("Name of object not specified for property \"" + property_name + "\"");
+TZuScriptX_Object* PropertyObject(const char* objectArg, const std::string& propertyName) {
+  if (objectArg == nullptr) {
+    Fail("Name of object not specified for property \"" + propertyName + "\"");
     return nullptr;
   }
-  TZuScriptX_Object* object = Registry().ObjectsList.Find("", object_arg);
-  if (object == nullptr) Fail(std::string("Object \"") + object_arg + "\" not found");
+  TZuScriptX_Object* object = Registry().ObjectsList.FindByName(objectArg);
+  if (object == nullptr) Fail(std::string("Object \"") + objectArg + "\" not found");
   return object;
 }
 
-bool GetProperty(const char* object_arg, const char* property_arg, TZuScriptXValue* result) {
+bool GetProperty(const char* objectArg, const char* propertyArg, TZuScriptXValue* result) {
   ResultValue = ScriptValue();
-  std::string property_name = OrEmpty(property_arg);
-  TZuScriptX_Object* object = PropertyObject(object_arg, property_name);
+  std::string propertyName = OrEmpty(propertyArg);
+  TZuScriptX_Object* object = PropertyObject(objectArg, propertyName);
   if (object == nullptr) return false;
-  if (!object->GetProperty(property_name, ResultValue)) return false;
+  if (!object->GetProperty(propertyName, ResultValue)) return false;
   WriteResult(result);
   return true;
 }
 
-bool SetProperty(const char* object_arg, const char* property_arg, const TZuScriptXValue* value) {
-  std::string property_name = OrEmpty(property_arg);
-  TZuScriptX_Object* object = PropertyObject(object_arg, property_name);
+bool SetProperty(const char* objectArg, const char* propertyArg, const TZuScriptXValue* value) {
+  std::string propertyName = OrEmpty(propertyArg);
+  TZuScriptX_Object* object = PropertyObject(objectArg, propertyName);
   if (object == nullptr) return false;
   ScriptValue v = value != nullptr ? XValueToValue(*value) : ScriptValue();
-  return object->SetProperty(property_name, v);
+  return object->SetProperty(propertyName, v);
 }
 
 bool LastErrorText(char* buffer, uint32_t size) {
@@ -229,29 +256,29 @@ ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXGetFunctionsList(char* bu
   return Guard([&] { return FunctionsListText(buffer, size); });
 }
 
-ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXCreateObject(const char* class_name,
-                                                                    const char* object_name) {
-  return Guard([&] { return CreateObject(class_name, object_name); });
+ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXCreateObject(const char* className,
+                                                                    const char* objectName) {
+  return Guard([&] { return CreateObject(className, objectName); });
 }
 
-ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXCallFunction(const char* object_name,
-                                                                    const char* function_name,
+ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXCallFunction(const char* objectName,
+                                                                    const char* functionName,
                                                                     int32_t count,
                                                                     const TZuScriptXValue* args,
                                                                     TZuScriptXValue* result) {
-  return Guard([&] { return CallFunction(object_name, function_name, count, args, result); });
+  return Guard([&] { return CallFunction(objectName, functionName, count, args, result); });
 }
 
-ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXGetProperty(const char* object_name,
-                                                                   const char* property_name,
+ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXGetProperty(const char* objectName,
+                                                                   const char* propertyName,
                                                                    TZuScriptXValue* result) {
-  return Guard([&] { return GetProperty(object_name, property_name, result); });
+  return Guard([&] { return GetProperty(objectName, propertyName, result); });
 }
 
-ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXSetProperty(const char* object_name,
-                                                                   const char* property_name,
+ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXSetProperty(const char* objectName,
+                                                                   const char* propertyName,
                                                                    const TZuScriptXValue* value) {
-  return Guard([&] { return SetProperty(object_name, property_name, value); });
+  return Guard([&] { return SetProperty(objectName, propertyName, value); });
 }
 
 ZUSCRIPTX_EXPORT ZuScriptXBool ZUSCRIPTX_CALL ZuScriptXGetLastError(char* buffer, uint32_t size) {

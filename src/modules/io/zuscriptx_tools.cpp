@@ -2,8 +2,6 @@
 // module-wide registry.
 #include "modules/io/zuscriptx_tools.h"
 
-#include <algorithm>
-
 #include "platform/platform.h"
 
 namespace zu::io {
@@ -12,16 +10,6 @@ namespace {
 
 // Created when the library is loaded and destroyed when it is unloaded.
 ModuleRegistry registry;
-
-bool SameTextUpper(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t k = 0; k < a.size(); ++k) {
-    if (platform::UpperChar(static_cast<unsigned char>(a[k])) !=
-        platform::UpperChar(static_cast<unsigned char>(b[k])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -41,76 +29,48 @@ ModuleRegistry::~ModuleRegistry() {
   LastError.clear();
 }
 
-int OrdinalCompare(std::string_view a, std::string_view b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t k = 0; k < n; ++k) {
-    auto ca = static_cast<unsigned char>(a[k]);
-    auto cb = static_cast<unsigned char>(b[k]);
-    if (ca != cb) return ca < cb ? -1 : 1;
+bool SameUpperName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (platform::UpperChar(static_cast<unsigned char>(a[k])) !=
+        platform::UpperChar(static_cast<unsigned char>(b[k])))
+      return false;
   }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-// ---------------------------------------------------------------- functions
-
-TZuScriptX_Function* TZuScriptX_FunctionsList::Add(std::unique_ptr<TZuScriptX_Function> function) {
-  if (!function) return nullptr;
-  TZuScriptX_Function* added = function.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->Name,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->Name) < 0;
-                             });
-  items_.insert(at, std::move(function));
-  return added;
-}
-
-void TZuScriptX_FunctionsList::Clear() {
-  for (auto& item : items_) item.reset();
-  items_.clear();
+  return true;
 }
 
 TZuScriptX_Function* TZuScriptX_FunctionsList::Find(std::string_view name) const {
   for (const auto& item : items_) {
-    if (SameTextUpper(item->Name, name)) return item.get();
+    if (SameUpperName(item->Name, name)) return item.get();
   }
   return nullptr;
 }
 
-// ---------------------------------------------------------------- objects
-
-TZuScriptX_Object* TZuScriptX_ObjectsList::Add(std::unique_ptr<TZuScriptX_Object> object) {
-  if (!object) return nullptr;
-  TZuScriptX_Object* added = object.get();
-  auto at = std::upper_bound(items_.begin(), items_.end(), added->ObjectName,
-                             [](const std::string& name, const auto& item) {
-                               return OrdinalCompare(name, item->ObjectName) < 0;
-                             });
-  items_.insert(at, std::move(object));
-  return added;
-}
-
-void TZuScriptX_ObjectsList::Clear() {
-  while (!items_.empty()) items_.pop_back();
-}
-
-TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view class_name,
-                                                std::string_view object_name) const {
+TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view className,
+                                                std::string_view objectName) const {
   for (const auto& item : items_) {
-    if (!SameTextUpper(item->ObjectName, object_name)) continue;
-    if (!class_name.empty() && !SameTextUpper(item->ClassName, class_name)) continue;
+    if (!SameUpperName(item->ObjectName, objectName)) continue;
+    if (!className.empty() && !SameUpperName(item->ClassName, className)) continue;
     return item.get();
   }
   return nullptr;
 }
 
+TZuScriptX_Object* TZuScriptX_ObjectsList::FindByName(const std::string& objectName) {
+  auto known = byName_.find(objectName);
+  if (known != byName_.end()) return known->second;
+  TZuScriptX_Object* found = Find("", objectName);
+  if (found != nullptr) byName_.emplace(objectName, found);
+  return found;
+}
+
 // ---------------------------------------------------------------- base object
 
-TZuScriptX_Object::TZuScriptX_Object(std::string class_name, std::string object_name)
-    : ClassName(std::move(class_name)), ObjectName(std::move(object_name)) {}
+TZuScriptX_Object::TZuScriptX_Object(std::string className, std::string objectName)
+    : ClassName(std::move(className)), ObjectName(std::move(objectName)) {}
 
-void TZuScriptX_Object::AddFunction(const char* name, int32_t arg_count) {
-  Functions.Add(std::make_unique<TZuScriptX_Function>(name, arg_count));
+void TZuScriptX_Object::AddFunction(const char* name, int32_t argCount) {
+  Functions.Add(std::make_unique<TZuScriptX_Function>(name, argCount));
 }
 
 bool TZuScriptX_Object::SplitProperty(const std::string& path) {
@@ -126,17 +86,25 @@ bool TZuScriptX_Object::SplitProperty(const std::string& path) {
   }
 }
 
+void TZuScriptX_Object::NoteSimplePath(const std::string& path) {
+  if (SubProperties[0] != path) SubProperties[0] = path;
+  for (int j = 1; j < kMaxSubProperties; ++j) SubProperties[j].clear();
+}
+
 bool TZuScriptX_Object::CallFunction(const std::string& name, const std::vector<ScriptValue>&,
-                                     int last_index, ScriptValue&) {
+                                     int lastIndex, ScriptValue&) {
   const TZuScriptX_Function* function = Functions.Find(name);
   if (function == nullptr) {
     return Fail("Function \"" + name + "\" not found in class \"" + ClassName + "\"");
   }
-  if (last_index + 1 != function->ArgCount) {
-    return Fail("Function \"" + name + "\" must have " + std::to_string(function->ArgCount) +
-                " arguments");
-  }
+  if (lastIndex + 1 != function->ArgCount) return WrongArgumentCount(name, *function);
   return true;
+}
+
+bool TZuScriptX_Object::WrongArgumentCount(const std::string& name,
+                                           const TZuScriptX_Function& function) {
+  return Fail("Function \"" + name + "\" must have " + std::to_string(function.ArgCount) +
+              " arguments");
 }
 
 bool TZuScriptX_Object::GetProperty(const std::string& name, ScriptValue&) {

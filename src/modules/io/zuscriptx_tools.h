@@ -1,12 +1,16 @@
 // The toolkit on which the io module's classes are written: the base class
-// TZuScriptX_Object with its function and property checks, the two owning
-// lists, and the module-wide registry the entry points work on.
+// TZuScriptX_Object with its function and property checks, the class written
+// as a table of methods and properties, the two owning lists, and the
+// module-wide registry the entry points work on.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "values/script_value.h"
@@ -16,45 +20,71 @@ namespace zu::io {
 // One function of a class or of the module: its name and argument count.
 class TZuScriptX_Function {
  public:
-  TZuScriptX_Function(std::string name, int32_t arg_count)
-      : Name(std::move(name)), ArgCount(arg_count) {}
+  TZuScriptX_Function(std::string name, int32_t argCount)
+      : Name(std::move(name)), ArgCount(argCount) {}
   std::string Name;
   int32_t ArgCount;
 };
 
-// Byte-wise comparison of two names: -1, 0 or 1; a prefix sorts first.
-int OrdinalCompare(std::string_view a, std::string_view b);
-
-// An owning list of functions, kept in ordinal order of Name.
-class TZuScriptX_FunctionsList {
+// An owning list kept in ordinal (byte-wise) order of each entry's Key; an
+// entry added under an equal key follows the ones already there. Clear frees
+// the entries first to last or, with ClearFromLast, last to first.
+template <class Item, std::string Item::*Key, bool ClearFromLast>
+class TZuScriptX_SortedList {
  public:
-  TZuScriptX_FunctionsList() = default;
-  ~TZuScriptX_FunctionsList() { Clear(); }
-  TZuScriptX_FunctionsList(const TZuScriptX_FunctionsList&) = delete;
-  TZuScriptX_FunctionsList& operator=(const TZuScriptX_FunctionsList&) = delete;
+  TZuScriptX_SortedList() = default;
+  ~TZuScriptX_SortedList() { Clear(); }
+  TZuScriptX_SortedList(const TZuScriptX_SortedList&) = delete;
+  TZuScriptX_SortedList& operator=(const TZuScriptX_SortedList&) = delete;
 
-  // Takes ownership and keeps the list sorted; a null function is ignored.
-  // Returns the function (null for null).
-  TZuScriptX_Function* Add(std::unique_ptr<TZuScriptX_Function> function);
-  // Frees every entry, the first one first.
-  void Clear();
+  // Takes ownership and keeps the list sorted; a null item is ignored.
+  // Returns the item (null for null).
+  Item* Add(std::unique_ptr<Item> item) {
+    if (!item) return nullptr;
+    Item* added = item.get();
+    std::string_view key = added->*Key;
+    auto at = std::upper_bound(items_.begin(), items_.end(), key,
+                               [](std::string_view k, const std::unique_ptr<Item>& entry) {
+                                 return k.compare(entry.get()->*Key) < 0;
+                               });
+    items_.insert(at, std::move(item));
+    return added;
+  }
+  void Clear() {
+    if constexpr (ClearFromLast) {
+      while (!items_.empty()) items_.pop_back();
+    } else {
+      for (auto& item : items_) item.reset();
+      items_.clear();
+    }
+  }
   size_t Count() const { return items_.size(); }
-  TZuScriptX_Function* Get(size_t index) const { return items_[index].get(); }
-  // The first entry, in list order, whose name equals name ignoring case.
-  TZuScriptX_Function* Find(std::string_view name) const;
+  Item* Get(size_t index) const { return items_[index].get(); }
 
- private:
-  std::vector<std::unique_ptr<TZuScriptX_Function>> items_;
+ protected:
+  std::vector<std::unique_ptr<Item>> items_;
 };
 
-// Base class of every module class. A concrete class registers its
-// functions and properties in its constructor and overrides the three
-// operations, calling the base first for the common checks.
+// True when both names are equal once upper-cased with the platform's
+// mapping; the lists' and the classes' name lookups.
+bool SameUpperName(std::string_view a, std::string_view b);
+
+// The functions of a class or of the module, in ordinal order of Name.
+class TZuScriptX_FunctionsList
+    : public TZuScriptX_SortedList<TZuScriptX_Function, &TZuScriptX_Function::Name, false> {
+ public:
+  // The first entry, in list order, whose name equals name ignoring case.
+  TZuScriptX_Function* Find(std::string_view name) const;
+};
+
+// Base class of every module class: the names and the checks every call
+// passes first. Concrete classes derive from TZuScriptX_TableObject below,
+// which fills Functions and Properties from their tables.
 class TZuScriptX_Object {
  public:
   static constexpr int kMaxSubProperties = 16;
 
-  TZuScriptX_Object(std::string class_name, std::string object_name);
+  TZuScriptX_Object(std::string className, std::string objectName);
   virtual ~TZuScriptX_Object() = default;
   TZuScriptX_Object(const TZuScriptX_Object&) = delete;
   TZuScriptX_Object& operator=(const TZuScriptX_Object&) = delete;
@@ -62,11 +92,14 @@ class TZuScriptX_Object {
   // Splits a property path at its dots into SubProperties; false with "Too
   // much subproperties" for more than 16 parts.
   bool SplitProperty(const std::string& path);
+  // What SplitProperty leaves for a path without dots, without the work of
+  // splitting it.
+  void NoteSimplePath(const std::string& path);
 
-  // The function must exist and take last_index + 1 arguments; false with
+  // The function must exist and take lastIndex + 1 arguments; false with
   // LastError set otherwise. The base does no work and leaves result alone.
   virtual bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values,
-                            int last_index, ScriptValue& result);
+                            int lastIndex, ScriptValue& result);
   // The first part of the path must be a property of the class.
   virtual bool GetProperty(const std::string& name, ScriptValue& value);
   virtual bool SetProperty(const std::string& name, const ScriptValue& value);
@@ -78,34 +111,158 @@ class TZuScriptX_Object {
   std::string SubProperties[kMaxSubProperties];
 
  protected:
-  void AddFunction(const char* name, int32_t arg_count);
+  void AddFunction(const char* name, int32_t argCount);
   void AddProperty(const char* name) { Properties.emplace_back(name); }
+  // The base check's message for a call with the wrong number of arguments.
+  bool WrongArgumentCount(const std::string& name, const TZuScriptX_Function& function);
   // The messages of a name the base accepted but the class does not handle.
   bool NotImplemented(const std::string& name);
   bool WriteOnly(const std::string& name);
   bool ReadOnly(const std::string& name);
 };
 
-// An owning list of objects, kept in ordinal order of ObjectName; objects
-// added under an equal name follow the ones already there.
-class TZuScriptX_ObjectsList {
- public:
-  TZuScriptX_ObjectsList() = default;
-  ~TZuScriptX_ObjectsList() { Clear(); }
-  TZuScriptX_ObjectsList(const TZuScriptX_ObjectsList&) = delete;
-  TZuScriptX_ObjectsList& operator=(const TZuScriptX_ObjectsList&) = delete;
+// One method of a module class: the name scripts call it by, its argument
+// count and the handler that does the work once the base checks passed.
+template <class Class>
+struct TZuScriptX_Method {
+  const char* Name;
+  int32_t ArgCount;
+  bool (*Call)(Class& object, const std::vector<ScriptValue>& values, ScriptValue& result);
+};
 
-  TZuScriptX_Object* Add(std::unique_ptr<TZuScriptX_Object> object);
-  // Frees every object, the last one first.
-  void Clear();
-  size_t Count() const { return items_.size(); }
-  TZuScriptX_Object* Get(size_t index) const { return items_[index].get(); }
-  // The first object whose name equals object_name ignoring case and, when
-  // class_name is not empty, whose class equals class_name ignoring case.
-  TZuScriptX_Object* Find(std::string_view class_name, std::string_view object_name) const;
+// One property of a module class; a null Get makes it write-only, a null
+// Set read-only.
+template <class Class>
+struct TZuScriptX_Property {
+  const char* Name;
+  bool (*Get)(Class& object, ScriptValue& value);
+  bool (*Set)(Class& object, const ScriptValue& value);
+};
+
+// A module class written as two tables, one row per method and per
+// property. The constructor registers the rows, in table order, in Functions
+// and Properties for the base checks; each operation then hands a name that
+// passed them to the row of the same upper-cased name. A name that passed
+// but has no such row or no handler in it (a dotted property path) gets the
+// "not implemented", "write-only" or "read-only" message.
+//
+// Names are matched this way once per spelling: a name that reached a row is
+// kept by its exact bytes with what the checks found, and later calls with
+// it go straight to the row. The tables never change after construction, so
+// a kept answer stays true; a name that failed is not kept and fails the
+// same way again.
+template <class Class>
+class TZuScriptX_TableObject : public TZuScriptX_Object {
+ public:
+  using Method = TZuScriptX_Method<Class>;
+  using Property = TZuScriptX_Property<Class>;
+  using Values = std::vector<ScriptValue>;
+
+  bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int lastIndex,
+                    ScriptValue& result) override {
+    auto known = methodIds_.find(name);
+    if (known == methodIds_.end()) {
+      if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
+      const Method* method = RowOf(methods_, name);
+      if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
+      known = methodIds_.emplace(name, MethodId{Functions.Find(name), method}).first;
+    } else if (lastIndex + 1 != known->second.Function->ArgCount) {
+      return WrongArgumentCount(name, *known->second.Function);
+    }
+    return known->second.Row->Call(Self(), values, result);
+  }
+  bool GetProperty(const std::string& name, ScriptValue& value) override {
+    bool passed = false;
+    const Property* property = LookUpProperty(name, passed);
+    if (!passed) return false;
+    return ReadProperty(name, property, value);
+  }
+  bool SetProperty(const std::string& name, const ScriptValue& value) override {
+    bool passed = false;
+    const Property* property = LookUpProperty(name, passed);
+    if (!passed) return false;
+    if (property == nullptr || property->Set == nullptr) return ReadOnly(name);
+    return property->Set(Self(), value);
+  }
+
+ protected:
+  TZuScriptX_TableObject(std::string className, std::string objectName,
+                         std::span<const Method> methods, std::span<const Property> properties)
+      : TZuScriptX_Object(std::move(className), std::move(objectName)),
+        methods_(methods),
+        properties_(properties) {
+    for (const Method& method : methods_) AddFunction(method.Name, method.ArgCount);
+    for (const Property& property : properties_) AddProperty(property.Name);
+  }
+
+  // The base check of a property name, then its row: `passed` false when
+  // the check failed (LastError set); a null row for a name that passed but
+  // has none (a dotted path).
+  const Property* LookUpProperty(const std::string& name, bool& passed) {
+    auto known = propertyIds_.find(name);
+    if (known != propertyIds_.end()) {
+      NoteSimplePath(name);
+      passed = true;
+      return known->second;
+    }
+    ScriptValue unused;
+    passed = TZuScriptX_Object::GetProperty(name, unused);
+    if (!passed) return nullptr;
+    const Property* property = RowOf(properties_, name);
+    if (property != nullptr) propertyIds_.emplace(name, property);
+    return property;
+  }
+  // The getter step of GetProperty, for a class that checks more between
+  // the base check and its getters.
+  bool ReadProperty(const std::string& name, const Property* property, ScriptValue& value) {
+    if (property == nullptr || property->Get == nullptr) return WriteOnly(name);
+    return property->Get(Self(), value);
+  }
 
  private:
-  std::vector<std::unique_ptr<TZuScriptX_Object>> items_;
+  struct MethodId {
+    const TZuScriptX_Function* Function;  // the entry the argument count is checked against
+    const Method* Row;
+  };
+
+  template <class Row>
+  static const Row* RowOf(std::span<const Row> rows, const std::string& name) {
+    for (const Row& row : rows) {
+      if (SameUpperName(row.Name, name)) return &row;
+    }
+    return nullptr;
+  }
+  Class& Self() { return static_cast<Class&>(*this); }
+
+  std::span<const Method> methods_;
+  std::span<const Property> properties_;
+  std::unordered_map<std::string, MethodId> methodIds_;
+  std::unordered_map<std::string, const Property*> propertyIds_;
+};
+
+// The module's objects, in ordinal order of ObjectName; freed last first.
+class TZuScriptX_ObjectsList
+    : public TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true> {
+  using Base = TZuScriptX_SortedList<TZuScriptX_Object, &TZuScriptX_Object::ObjectName, true>;
+
+ public:
+  TZuScriptX_Object* Add(std::unique_ptr<TZuScriptX_Object> item) {
+    byName_.clear();
+    return Base::Add(std::move(item));
+  }
+  void Clear() {
+    byName_.clear();
+    Base::Clear();
+  }
+  // The first object whose name equals objectName ignoring case and, when
+  // className is not empty, whose class equals className ignoring case.
+  TZuScriptX_Object* Find(std::string_view className, std::string_view objectName) const;
+  // Find by name alone, the lookup of every call and property access: a
+  // name found once is kept by its exact bytes until the list changes.
+  TZuScriptX_Object* FindByName(const std::string& objectName);
+
+ private:
+  std::unordered_map<std::string, TZuScriptX_Object*> byName_;
 };
 
 // The module-wide state: one instance lives from the library's load to its

@@ -162,7 +162,7 @@ bool Tokenize(std::string_view s, std::vector<Token>& tokens) {
     } else if (c == static_cast<unsigned char>(loc.TimeSeparator) || c == ':') {
       tokens.push_back({TokenKind::TimeSep});
       ++i;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ',' ||
+    } else if (IsServiceBlank(static_cast<char>(c)) || c == ',' ||
                c == static_cast<unsigned char>(loc.DateSeparator) || c == '/' || c == '-') {
       // A doubled date separator ("12//6") is no date.
       if ((c == '/' || c == '-') && i + 1 < s.size() && s[i + 1] == s[i]) return false;
@@ -180,7 +180,22 @@ int ExpandYear(const Token& t) {
   return t.Value;
 }
 
-// Date fields from the numbers (and month name) of a date part.
+// The order in which the locale writes the numbers of a date: 'M' month
+// first, 'D' day first, 'Y' year first, from its short date format.
+char DateOrder() {
+  for (char c : Locale().ShortDateFormat) {
+    if (c == 'M' || c == 'm') return 'M';
+    if (c == 'd' || c == 'D') return 'D';
+    if (c == 'y' || c == 'Y') return 'Y';
+  }
+  return 'M';
+}
+
+// Date fields from the numbers (and month name) of a date part. Numbers
+// are read in the locale's order (a text the service wrote reads back as
+// the same date); a first number that can only be a year makes the date
+// year-first in any locale (yyyy-mm-dd), a last one that can only be a year
+// year-last in a year-first locale too.
 bool ResolveDate(const std::vector<Token>& nums, int monthName, int& y, int& m, int& d) {
   const auto isYear = [](const Token& t) { return t.Digits >= 3 || t.Value > 31; };
   if (monthName) {
@@ -206,14 +221,16 @@ bool ResolveDate(const std::vector<Token>& nums, int monthName, int& y, int& m, 
     }
     return true;
   }
+  const char order = DateOrder();
   if (nums.size() == 3) {
-    if (isYear(nums[0])) {  // year first: yyyy-mm-dd, yyyy/mm/dd
+    if (isYear(nums[0]) || (order == 'Y' && !isYear(nums[2]))) {
       y = ExpandYear(nums[0]);
       m = nums[1].Value;
       d = nums[2].Value;
     } else {
-      m = nums[0].Value;
-      d = nums[1].Value;
+      const bool dayFirst = order == 'D';
+      m = nums[dayFirst ? 1 : 0].Value;
+      d = nums[dayFirst ? 0 : 1].Value;
       y = ExpandYear(nums[2]);
     }
   } else if (nums.size() == 2) {
@@ -222,8 +239,9 @@ bool ResolveDate(const std::vector<Token>& nums, int monthName, int& y, int& m, 
       d = 1;
       y = ExpandYear(nums[1]);
     } else {
-      m = nums[0].Value;
-      d = nums[1].Value;
+      const bool dayFirst = order == 'D';
+      m = nums[dayFirst ? 1 : 0].Value;
+      d = nums[dayFirst ? 0 : 1].Value;
       y = LocalNow().Year;
     }
   } else {

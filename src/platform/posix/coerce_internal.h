@@ -10,6 +10,13 @@ namespace zu::platform::coerce {
 
 enum class ParseStatus { Ok, Invalid, Overflow };
 
+// The blanks the service skips around numbers and between the parts of a
+// date: space, tab, line feed, vertical tab, form feed, carriage return and
+// the no-break space of code page 1252 (0xA0), as Windows' service does.
+inline bool IsServiceBlank(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r') || c == '\xA0';
+}
+
 // A number read from text: either a "&H"/"&O" 32-bit pattern or a decimal
 // value.
 struct ParsedNumber {

@@ -175,6 +175,16 @@ bool ToDateTimeKind(const Variant& src, double& out) {
 }  // namespace
 
 bool ChangeType(const Variant& src, uint16_t targetKind, Variant& dst) {
+  // Windows' service reads a text up to its first NUL ("5" NUL "x" is 5);
+  // a text converted to a text stays whole.
+  if (src.Kind == kText && targetKind != kText) {
+    if (const size_t nul = src.Text.find('\0'); nul != std::string::npos) {
+      Variant cut;
+      cut.Kind = kText;
+      cut.Text = src.Text.substr(0, nul);
+      return ChangeType(cut, targetKind, dst);
+    }
+  }
   Variant result;
   result.Kind = targetKind;
   bool ok = false;

@@ -19,16 +19,26 @@ namespace {
 constexpr size_t kStdoutChunk = 64 * 1024;
 constexpr size_t kStdinBlock = 4096;
 
-void WriteAll(int fd, const char* data, size_t size) {
+// Writes everything; 0, or the errno of the failed write.
+int WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return;  // a closed or broken output loses the text; nothing to report to
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        // A descriptor left non-blocking by someone else: wait until it
+        // takes more rather than report a failure that is not there.
+        struct pollfd p = {fd, POLLOUT, 0};
+        ::poll(&p, 1, -1);
+        continue;
+      }
+      return errno;
     }
+    if (n == 0) return ENOSPC;
     data += n;
     size -= static_cast<size_t>(n);
   }
+  return 0;
 }
 
 // Process-wide console state: the output buffer and the read-ahead of
@@ -40,16 +50,22 @@ struct ConsoleState {
   std::string in;
   size_t inPos = 0;
   bool inEnded = false;
+  // The error of the first failed write to standard output, 0 while none
+  // failed. A failure sticks: later output is dropped and every flush
+  // reports it, so that no caller mistakes lost text for written text.
+  int outFailure = 0;
 
   ~ConsoleState() {
     // Output still buffered at process exit is not lost.
-    WriteAll(1, out.data(), out.size());
+    if (outFailure == 0) WriteAll(1, out.data(), out.size());
   }
 
-  void FlushLocked() {
-    if (out.empty()) return;
-    WriteAll(1, out.data(), out.size());
+  bool FlushLocked() {
+    if (outFailure == 0 && !out.empty()) outFailure = WriteAll(1, out.data(), out.size());
     out.clear();
+    if (outFailure == 0) return true;
+    errno = outFailure;
+    return false;
   }
 
   // Refills the input buffer; false at the end of input or on failure.
@@ -98,10 +114,10 @@ void WriteStdout(std::string_view text) {
   if (s.out.size() >= kStdoutChunk) s.FlushLocked();
 }
 
-void FlushStdout() {
+bool FlushStdout() {
   ConsoleState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
-  s.FlushLocked();
+  return s.FlushLocked();
 }
 
 void WriteStderr(std::string_view text) {

@@ -1,18 +1,14 @@
-// Console key events from the terminal. Standard input's terminal is put in
-// raw mode (no echo, no line editing, reads that never wait) on first use;
-// each byte or escape sequence read becomes a key-down record and a
-// synthesized key-up record with Windows virtual-key and scan codes. The old
-// mode comes back on every exit path: normal exit, line input, and the
-// signals that end a process.
+// Console key events from the terminal: each byte or escape sequence read
+// in raw mode becomes a key-down record and a synthesized key-up record with
+// Windows virtual-key and scan codes. These are this copy's operations; the
+// process's console goes through the one copy that terminal.cpp picks.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -33,49 +29,6 @@ constexpr uint16_t kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 
                    kVkSpace = 0x20, kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24,
                    kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28, kVkInsert = 0x2D,
                    kVkDelete = 0x2E, kVkF1 = 0x70;
-
-// Raw-mode state. It lives outside any object because the signal handlers
-// read it; they only call async-signal-safe functions.
-struct termios g_savedMode;
-volatile sig_atomic_t g_rawActive = 0;
-bool g_handlersInstalled = false;
-struct sigaction g_oldActions[NSIG];
-const int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT};
-
-void RestoreFromSignal(int sig) {
-  if (g_rawActive) {
-    tcsetattr(0, TCSANOW, &g_savedMode);
-    g_rawActive = 0;
-  }
-  // Hand the signal on to whoever had it before (or the default action).
-  sigaction(sig, &g_oldActions[sig], nullptr);
-  raise(sig);
-}
-
-void RestoreAtExit() {
-  if (g_rawActive) {
-    tcsetattr(0, TCSANOW, &g_savedMode);
-    g_rawActive = 0;
-  }
-}
-
-void InstallHandlers() {
-  if (g_handlersInstalled) return;
-  g_handlersInstalled = true;
-  atexit(RestoreAtExit);
-  for (int sig : kRestoreSignals) {
-    struct sigaction action {};
-    action.sa_handler = RestoreFromSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;
-    struct sigaction old {};
-    sigaction(sig, nullptr, &old);
-    // A signal the process ignores stays ignored.
-    if (old.sa_handler == SIG_IGN) continue;
-    g_oldActions[sig] = old;
-    sigaction(sig, &action, nullptr);
-  }
-}
 
 // The punctuation keys of a US layout: unshifted and shifted character and
 // the Windows virtual-key code.
@@ -419,44 +372,15 @@ KeyQueue& Queue() {
 
 }  // namespace
 
-namespace posix {
-
-bool EnterRawMode() {
-  if (isatty(0) != 1) return false;
-  if (g_rawActive) return true;
-  struct termios mode;
-  if (tcgetattr(0, &mode) != 0) return false;
-  g_savedMode = mode;
-  InstallHandlers();
-  // Enter arrives as CR and no flow-control key is swallowed; ISIG stays so
-  // Ctrl+C still ends the program (and the handler restores the mode).
-  mode.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | IXON);
-  mode.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
-  mode.c_cc[VMIN] = 0;
-  mode.c_cc[VTIME] = 0;
-  g_rawActive = 1;
-  if (tcsetattr(0, TCSANOW, &mode) != 0) {
-    g_rawActive = 0;
-    return false;
-  }
-  return true;
-}
-
-void LeaveRawMode() {
-  if (!g_rawActive) return;
-  tcsetattr(0, TCSANOW, &g_savedMode);
-  g_rawActive = 0;
-}
-
-}  // namespace posix
-
 intptr_t StdInputHandle() {
   if (fcntl(0, F_GETFD) == -1) return -1;  // errno says why (EBADF)
   return 0;
 }
 
-int PendingConsoleEvents() {
-  if (!posix::EnterRawMode()) {
+namespace posix {
+
+int LocalPendingEvents() {
+  if (!EnterRawMode()) {
     if (errno == 0) errno = ENOTTY;
     return -1;
   }
@@ -466,8 +390,8 @@ int PendingConsoleEvents() {
   return q.events.size() > INT_MAX ? INT_MAX : static_cast<int>(q.events.size());
 }
 
-bool ReadConsoleEvent(InputRecord& record) {
-  if (!posix::EnterRawMode()) return false;
+bool LocalReadEvent(InputRecord& record) {
+  if (!EnterRawMode()) return false;
   KeyQueue& q = Queue();
   std::lock_guard<std::mutex> guard(q.lock);
   if (q.events.empty()) q.DrainLocked();
@@ -477,8 +401,8 @@ bool ReadConsoleEvent(InputRecord& record) {
   return true;
 }
 
-bool FlushConsoleInput() {
-  if (!posix::EnterRawMode()) return false;
+bool LocalFlushInput() {
+  if (!EnterRawMode()) return false;
   KeyQueue& q = Queue();
   std::lock_guard<std::mutex> guard(q.lock);
   tcflush(0, TCIFLUSH);
@@ -487,4 +411,5 @@ bool FlushConsoleInput() {
   return true;
 }
 
+}  // namespace posix
 }  // namespace zu::platform

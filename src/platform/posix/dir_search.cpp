@@ -1,15 +1,17 @@
 // Directory listing: every entry of one directory except "." and "..", with
-// Win32-style attributes (16 directory / 32 other, +1 not writable by the
-// user, +2 name starting with ".") and the three file times. The directory
-// is read whole when the search starts and listed in the order Windows' own
-// file system lists one (by name, letter case ignored), so that a walk is
-// the same on every run and on both systems.
+// Win32-style attributes (16 directory / 32 other, +1 not writable, +2 name
+// starting with ".", +1024 symbolic link) and the three file times, from one
+// statx per entry. The directory is read whole when the search starts and
+// listed in the order Windows' own file system lists one (by name, letter
+// case ignored), so that a walk is the same on every run and on both systems.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -29,25 +31,26 @@ struct Listing {
 
 Listing* AsListing(void* p) { return static_cast<Listing*>(p); }
 
-// Whether the effective user may write the entry, by the kernel's own rules
-// (ACLs and read-only mounts included).
-bool MayWrite(int dirFd, const char* name) { return faccessat(dirFd, name, W_OK, AT_EACCESS) == 0; }
-
-// Names compared by their upper-cased bytes, bytes deciding between names
-// that differ only in case. Kept free of the locale's collation.
-bool EntryBefore(const DirEntry& a, const DirEntry& b) {
-  size_t n = std::min(a.Name.size(), b.Name.size());
-  for (size_t k = 0; k < n; ++k) {
-    unsigned char ca = UpperChar(static_cast<unsigned char>(a.Name[k]));
-    unsigned char cb = UpperChar(static_cast<unsigned char>(b.Name[k]));
-    if (ca != cb) return ca < cb;
+// The information of one entry. A symbolic link describes what it points to
+// (the directory entry's type tells a link without a system call), a
+// dangling one itself; anything else is asked for without following, which
+// also tells a link on a file system that gives no types.
+bool EntryInfo(int dirFd, const struct dirent* e, FileInfo& info, bool& link) {
+  link = e->d_type == DT_LNK;
+  if (!link) {
+    if (!posix::StatAt(dirFd, e->d_name, info, false, &link)) return false;
+    if (!link) return true;
   }
-  if (a.Name.size() != b.Name.size()) return a.Name.size() < b.Name.size();
-  return a.Name < b.Name;
+  FileInfo target;
+  if (posix::StatAt(dirFd, e->d_name, target, true)) {
+    info = target;
+    return true;
+  }
+  return posix::StatAt(dirFd, e->d_name, info, false);
 }
 
 // One entry of an open directory, or false (errno set) at its end.
-bool ReadEntry(DIR* d, DirEntry& entry) {
+bool ReadEntry(DIR* d, bool readOnlyVolume, DirEntry& entry) {
   for (;;) {
     errno = 0;
     struct dirent* e = readdir(d);
@@ -60,21 +63,41 @@ bool ReadEntry(DIR* d, DirEntry& entry) {
     entry = DirEntry();
     entry.Name = e->d_name;
     FileInfo info;
-    int dirFd = dirfd(d);
-    if (posix::StatAt(dirFd, e->d_name, info)) {
+    bool link = false;
+    if (EntryInfo(dirfd(d), e, info, link)) {
       entry.Size = info.Size;
       entry.Creation = info.Creation;
       entry.LastAccess = info.LastAccess;
       entry.LastWrite = info.LastWrite;
-      entry.Attributes = info.Attributes & kAttrDirectory ? kAttrDirectory : kAttrArchive;
+      entry.Attributes = info.Attributes;
     } else {
-      // A dangling link or an entry removed meanwhile is still listed.
+      // An entry removed meanwhile is still listed.
       entry.Attributes = e->d_type == DT_DIR ? kAttrDirectory : kAttrArchive;
     }
-    if (!MayWrite(dirFd, e->d_name)) entry.Attributes |= kAttrReadOnly;
+    if (link) entry.Attributes |= kAttrReparsePoint;
+    if (readOnlyVolume) entry.Attributes |= kAttrReadOnly;
     if (e->d_name[0] == '.') entry.Attributes |= kAttrHidden;
     return true;
   }
+}
+
+// Case-insensitive name order, the bytes deciding between names that differ
+// only in case; the locale's collation plays no part. Each name is
+// upper-cased once, not at every comparison of the sort.
+void SortByName(std::vector<DirEntry>& entries) {
+  std::vector<std::string> keys;
+  keys.reserve(entries.size());
+  for (const DirEntry& entry : entries) keys.push_back(UpperText(entry.Name));
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : entries[a].Name < entries[b].Name;
+  });
+  std::vector<DirEntry> sorted;
+  sorted.reserve(entries.size());
+  for (uint32_t k : order) sorted.push_back(std::move(entries[k]));
+  entries.swap(sorted);
 }
 
 }  // namespace
@@ -107,17 +130,23 @@ bool DirSearch::Start(const std::string& dir, DirEntry& first) {
   path_ = dir.empty() ? std::string(".") : dir;
   DIR* d = opendir(path_.c_str());
   if (d == nullptr) return false;
+  // Nothing on a read-only mount may be written, whatever its mode bits say:
+  // asked once for the whole directory.
+  struct statvfs volume {};
+  const bool readOnlyVolume =
+      fstatvfs(dirfd(d), &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
   auto listing = std::make_unique<Listing>();
   DirEntry entry;
-  while (ReadEntry(d, entry)) listing->entries.push_back(std::move(entry));
+  while (ReadEntry(d, readOnlyVolume, entry)) listing->entries.push_back(std::move(entry));
   // A read that fails half way lists what it got.
+  const int code = errno;
   closedir(d);
-  std::sort(listing->entries.begin(), listing->entries.end(), EntryBefore);
+  SortByName(listing->entries);
   dir_ = listing.release();
   if (!Next(first)) {
     Close();
     // An empty directory answers like a search that found nothing.
-    errno = ENOENT;
+    errno = code != 0 ? code : ENOENT;
     return false;
   }
   return true;

@@ -24,6 +24,8 @@ int ErrorCode(ErrorKind kind) {
       return EINVAL;
     case ErrorKind::Overflow:
       return EOVERFLOW;
+    case ErrorKind::BrokenPipe:
+      return EPIPE;
   }
   return EINVAL;
 }

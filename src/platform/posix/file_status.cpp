@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace zu::platform::posix {
 namespace {
 
@@ -17,17 +19,37 @@ FileTime ToFileTime(const struct statx_timestamp& t) {
   return out;
 }
 
+// The process's credentials, taken once: zus never changes them, and a
+// directory walk asks for every entry.
+struct Credentials {
+  uid_t Uid;
+  gid_t Gid;
+  std::vector<gid_t> Groups;
+};
+
+const Credentials& ProcessCredentials() {
+  static const Credentials credentials = [] {
+    Credentials c{geteuid(), getegid(), {}};
+    int count = getgroups(0, nullptr);
+    if (count > 0) {
+      c.Groups.resize(static_cast<size_t>(count));
+      count = getgroups(count, c.Groups.data());
+      c.Groups.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    }
+    return c;
+  }();
+  return credentials;
+}
+
 // Whether the effective user may write the file by its permission bits; root
 // may write everything. Windows' read-only bit is the nearest equivalent.
 bool UserMayWrite(const struct statx& st) {
-  uid_t uid = geteuid();
-  if (uid == 0) return true;
-  if (st.stx_uid == uid) return (st.stx_mode & S_IWUSR) != 0;
-  if (st.stx_gid == getegid()) return (st.stx_mode & S_IWGRP) != 0;
-  gid_t groups[256];
-  int count = getgroups(256, groups);
-  for (int i = 0; i < count; ++i) {
-    if (groups[i] == st.stx_gid) return (st.stx_mode & S_IWGRP) != 0;
+  const Credentials& c = ProcessCredentials();
+  if (c.Uid == 0) return true;
+  if (st.stx_uid == c.Uid) return (st.stx_mode & S_IWUSR) != 0;
+  if (st.stx_gid == c.Gid) return (st.stx_mode & S_IWGRP) != 0;
+  for (gid_t group : c.Groups) {
+    if (group == st.stx_gid) return (st.stx_mode & S_IWGRP) != 0;
   }
   return (st.stx_mode & S_IWOTH) != 0;
 }
@@ -44,12 +66,12 @@ void Fill(const struct statx& st, FileInfo& info) {
 
 }  // namespace
 
-bool StatAt(int dirFd, const char* path, FileInfo& info) {
+bool StatAt(int dirFd, const char* path, FileInfo& info, bool followLinks, bool* isLink) {
   struct statx st {};
-  if (statx(dirFd, path, AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) {
-    return false;
-  }
+  int flags = AT_STATX_SYNC_AS_STAT | (followLinks ? 0 : AT_SYMLINK_NOFOLLOW);
+  if (statx(dirFd, path, flags, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) return false;
   Fill(st, info);
+  if (isLink != nullptr) *isLink = S_ISLNK(st.stx_mode);
   return true;
 }
 

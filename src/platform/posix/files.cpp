@@ -171,6 +171,14 @@ bool RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
+bool RenameFile(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool CreateDirectories(const std::string& path) {
   if (path.empty()) {
     errno = ENOENT;

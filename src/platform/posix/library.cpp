@@ -1,13 +1,56 @@
 // Dynamic libraries: dlopen with RTLD_NOW | RTLD_LOCAL, so a module's
-// missing symbols show at load time and its names stay its own.
+// missing symbols show at load time and its names stay its own. Every file
+// is checked before dlopen maps it, and failures carry the Windows loader's
+// codes, since dlopen sets no error code of its own.
 #include <dlfcn.h>
-#include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/library_check.h"
 
 namespace zu::platform {
+namespace {
+
+// The file a name without directory stands for: beside the program, as
+// Windows' loader looks first, in the current directory, then in the
+// directories of LD_LIBRARY_PATH, where dlopen would look next. Empty when
+// none holds it: the system's own search (its cache and directories) then
+// has the name.
+std::string LocateBareName(const std::string& name) {
+  if (FileExists(ProgramDirectory() + name)) return ProgramDirectory() + name;
+  if (FileExists(name)) return "./" + name;
+  const char* list = getenv("LD_LIBRARY_PATH");
+  std::string dirs = list != nullptr ? list : "";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (!dir.empty()) {
+      std::string candidate = IncludeTrailingDelimiter(dir) + name;
+      if (FileExists(candidate)) return candidate;
+    }
+    start = end + 1;
+  }
+  return std::string();
+}
+
+// The loader code of a failed dlopen, read from its message: the only
+// account it gives.
+int CodeOfLoadFailure(const char* message) {
+  std::string text = message != nullptr ? message : "";
+  if (text.find("undefined symbol") != std::string::npos) return kLibraryEntryMissing;
+  if (text.find("No such file") != std::string::npos ||
+      text.find("cannot open shared object file") != std::string::npos)
+    return kLibraryNotFound;
+  return kLibraryBadFormat;
+}
+
+}  // namespace
 
 Library::~Library() { Free(); }
 
@@ -24,32 +67,28 @@ Library& Library::operator=(Library&& other) noexcept {
 
 Library Library::Load(const std::string& path) {
   Library lib;
-  // dlopen sets errno only for some failures (a missing file), not for a
-  // bad object: clear it first so a stale code is never reported.
-  errno = 0;
-  // A bare name is looked for where Windows' loader looks first, beside the
-  // program and in the current directory, before dlopen's own search of the
-  // library path.
+  if (path.empty()) {
+    errno = kLibraryNotFound;
+    return lib;
+  }
   std::string name = path;
-  if (path.find('/') == std::string::npos && !path.empty()) {
-    if (FileExists(ProgramDirectory() + path)) {
-      name = ProgramDirectory() + path;
-    } else if (FileExists(path)) {
-      name = "./" + path;
+  if (path.find('/') == std::string::npos) {
+    std::string located = LocateBareName(path);
+    if (!located.empty()) name = located;
+  }
+  // A name left to the system's search is found in the system's library
+  // directories; every other file is checked first.
+  if (name.find('/') != std::string::npos) {
+    int code = posix::CheckLibraryFile(name);
+    if (code != 0) {
+      errno = code;
+      return lib;
     }
   }
-  errno = 0;
+  dlerror();
   void* h = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (h == nullptr) {
-    int code = errno;
-    dlerror();  // clear the text so later lookups start fresh
-    // glibc does not always keep the open's errno; a missing file is still
-    // reported as one.
-    struct stat st {};
-    if (code == 0 && name.find('/') != std::string::npos && ::stat(name.c_str(), &st) != 0) {
-      code = errno;
-    }
-    errno = code;
+    errno = CodeOfLoadFailure(dlerror());
     return lib;
   }
   lib.handle_ = h;
@@ -58,14 +97,14 @@ Library Library::Load(const std::string& path) {
 
 void* Library::Symbol(const char* name) const {
   if (handle_ == nullptr) {
-    errno = EBADF;
+    errno = kLibraryEntryMissing;
     return nullptr;
   }
   dlerror();
   void* p = dlsym(handle_, name);
   if (p == nullptr) {
     dlerror();
-    errno = 0;  // dlsym sets no error code, as a failed dlopen may not
+    errno = kLibraryEntryMissing;
   }
   return p;
 }

@@ -93,8 +93,11 @@ std::string ExpandComposites(const std::string& format) {
   return out;
 }
 
-// The first character that stands between two fields of a format.
-char SeparatorOf(const std::string& format) {
+// The first character that stands between two fields of a format, as one
+// byte of the 8-bit code page; 0 when there is none or it does not fit in
+// one byte (a multi-byte character such as the Japanese year mark), so that
+// the caller keeps a one-byte separator its own output can be read back by.
+char SeparatorOf(const std::string& format, const char* codeset) {
   bool afterField = false;
   for (size_t i = 0; i < format.size(); ++i) {
     if (format[i] == '%') {
@@ -102,42 +105,62 @@ char SeparatorOf(const std::string& format) {
       afterField = true;
       continue;
     }
-    if (afterField && format[i] != ' ') return format[i];
+    if (!afterField || format[i] == ' ') continue;
+    // The whole character: a UTF-8 lead byte and its continuation bytes.
+    size_t end = i + 1;
+    if (IsUtf8(codeset) && (static_cast<unsigned char>(format[i]) & 0xC0) == 0xC0) {
+      while (end < format.size() && (static_cast<unsigned char>(format[end]) & 0xC0) == 0x80)
+        ++end;
+    }
+    return SingleByte(format.substr(i, end - i).c_str(), codeset);
   }
   return 0;
 }
 
-// A strftime time format in the script's pattern language.
+// A strftime time format in the script's pattern language. Whatever stands
+// between two fields becomes the time separator token ":", so a locale's
+// own marks ("%H時%M分%S秒") turn into its separator and the text can be
+// read back; marks after the last field go.
 std::string TimePattern(const std::string& format, bool withSeconds) {
   std::string out;
+  bool pendingSeparator = false;
+  const auto field = [&](const char* pattern) {
+    if (pendingSeparator) out += ':';
+    pendingSeparator = false;
+    out += pattern;
+  };
   for (size_t i = 0; i < format.size(); ++i) {
     if (format[i] != '%' || i + 1 >= format.size()) {
-      out += format[i];
+      if (format[i] == ' ') {
+        if (!out.empty() && out.back() != ' ') out += ' ';
+        pendingSeparator = false;
+      } else if (!out.empty() && out.back() != ' ') {
+        pendingSeparator = true;
+      }
       continue;
     }
     switch (format[++i]) {
       case 'H':
-        out += "HH";
+        field("HH");
         break;
       case 'k':
-        out += "H";
+        field("H");
         break;
       case 'I':
       case 'l':
-        out += "h";
+        field("h");
         break;
       case 'M':
-        out += "mm";
+        field("mm");
         break;
       case 'S':
-        if (withSeconds) {
-          out += "ss";
-        } else if (!out.empty() && out.back() != 'm') {
-          out.pop_back();  // the separator before the seconds goes with them
-        }
+        if (withSeconds) field("ss");
+        pendingSeparator = false;  // the separator before the seconds goes with them
         break;
       case 'p':
       case 'P':
+        if (!out.empty() && out.back() != ' ') out += ' ';
+        pendingSeparator = false;
         out += "AMPM";
         break;
       default:
@@ -218,8 +241,8 @@ LocaleValues ReadLocale() {
   const bool cTime = dateFormat == "%m/%d/%y" && timeFormat == "%H:%M:%S";
 #endif
   if (!cTime) {
-    if (char sep = SeparatorOf(dateFormat); sep != 0) v.DateSeparator = sep;
-    if (char sep = SeparatorOf(timeFormat); sep != 0) v.TimeSeparator = sep;
+    if (char sep = SeparatorOf(dateFormat, codeset); sep != 0) v.DateSeparator = sep;
+    if (char sep = SeparatorOf(timeFormat, codeset); sep != 0) v.TimeSeparator = sep;
     std::string d(1, v.DateSeparator);
     switch (DateOrder(dateFormat)) {
       case 'M':

@@ -22,14 +22,16 @@ char PathSeparator() { return '/'; }
 bool IsPathDelimiter(char c) { return c == '/'; }
 
 std::string ProgramPath() {
-  // realpath resolves every link on the way, not only the last one that
-  // readlink would give.
-  char resolved[PATH_MAX];
-  if (realpath("/proc/self/exe", resolved) != nullptr) return resolved;
-  char buffer[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return std::string();
-  return std::string(buffer, static_cast<size_t>(n));
+  // Looked up once: the program does not move while it runs. The kernel's
+  // link gives the executable's path with every link on the way already
+  // resolved, in one system call (realpath would read each component).
+  static const std::string path = [] {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return std::string();
+    return std::string(buffer, static_cast<size_t>(n));
+  }();
+  return path;
 }
 
 std::string ProgramDirectory() {

@@ -8,7 +8,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,32 @@ std::string FindOnPath(const std::string& name) {
   }
 }
 
+// Children started without waiting that were still running when their
+// Process went: each is collected once it has ended, at the next start, so
+// a loop of starts leaves no zombies behind and cannot exhaust the process
+// table. Only our own children are waited for, by their ids.
+struct DetachedChildren {
+  std::mutex lock;
+  std::vector<pid_t> pids;
+
+  void Reap() {
+    std::lock_guard<std::mutex> guard(lock);
+    std::erase_if(pids, [](pid_t pid) {
+      const pid_t rc = ::waitpid(pid, nullptr, WNOHANG);
+      return rc == pid || (rc < 0 && errno != EINTR);  // collected, or gone already
+    });
+  }
+  void Add(pid_t pid) {
+    std::lock_guard<std::mutex> guard(lock);
+    pids.push_back(pid);
+  }
+};
+
+DetachedChildren& Detached() {
+  static DetachedChildren children;
+  return children;
+}
+
 intptr_t Spawn(const std::string& program, const std::vector<std::string>& args) {
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
@@ -61,16 +89,21 @@ intptr_t Spawn(const std::string& program, const std::vector<std::string>& args)
 
 }  // namespace
 
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
+
 Process::~Process() {
-  // Not waited for: the program runs on. A program that has already ended
-  // is reaped here so it does not linger.
-  if (handle_ > 0) ::waitpid(static_cast<pid_t>(handle_), nullptr, WNOHANG);
+  // Not waited for: the program runs on. One that has already ended is
+  // collected now, one still running when it ends (see DetachedChildren).
+  if (handle_ <= 0) return;
+  const auto pid = static_cast<pid_t>(handle_);
+  if (::waitpid(pid, nullptr, WNOHANG) == 0) Detached().Add(pid);
 }
 
 Process::Process(Process&& other) noexcept : handle_(other.handle_) { other.handle_ = 0; }
 
 Process& Process::operator=(Process&& other) noexcept {
   if (this != &other) {
+    Process dropped(std::move(*this));  // the replaced child is detached, not forgotten
     handle_ = other.handle_;
     other.handle_ = 0;
   }
@@ -89,6 +122,7 @@ int Process::Wait() {
 }
 
 Process StartProcess(const std::string& file, const std::string& parameters) {
+  Detached().Reap();
   Process process;
   if (file.empty()) {
     errno = ENOENT;

@@ -27,6 +27,16 @@ constexpr int kErrorMoreData = 234;
 constexpr int kErrorNoMoreItems = 259;
 constexpr size_t kMaxKeyName = 255;
 const char kDefaultValueFile[] = "@";
+// Values are written to "@.PID.tmp" beside the value file and renamed over
+// it: concurrent writers never share a temporary file, and a writer that
+// dies halfway leaves the old value (or none), never an empty or partial one.
+const char kTempPrefix[] = "@.";
+const char kTempSuffix[] = ".tmp";
+
+bool IsTempValueFile(const char* name) {
+  const size_t n = strlen(name), p = strlen(kTempPrefix), s = strlen(kTempSuffix);
+  return n > p + s && strncmp(name, kTempPrefix, p) == 0 && strcmp(name + n - s, kTempSuffix) == 0;
+}
 
 int Win32Code(int err) {
   switch (err) {
@@ -160,7 +170,7 @@ int RegistrySetDefaultValue(const std::string& path, const std::string& value) {
   // Written beside the value and renamed over it, so a failure never
   // leaves a half-written value behind.
   std::string target = dir + "/" + kDefaultValueFile;
-  std::string temp = dir + "/.@.tmp";
+  std::string temp = dir + "/" + kTempPrefix + std::to_string(::getpid()) + kTempSuffix;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return Win32Code(errno);
   size_t done = 0;
@@ -227,8 +237,14 @@ int RegistryDeleteKey(const std::string& path) {
   if (!names.empty()) return kErrorAccessDenied;
   std::string value = dir + "/" + kDefaultValueFile;
   if (::unlink(value.c_str()) != 0 && errno != ENOENT) return Win32Code(errno);
-  std::string temp = dir + "/.@.tmp";
-  ::unlink(temp.c_str());
+  // Temporary files of writers that died halfway go with the key (".@.tmp"
+  // is the name earlier versions used).
+  ::unlink((dir + "/.@.tmp").c_str());
+  if (DIR* d = opendir(dir.c_str())) {
+    while (struct dirent* e = readdir(d))
+      if (IsTempValueFile(e->d_name)) ::unlink((dir + "/" + e->d_name).c_str());
+    closedir(d);
+  }
   if (::rmdir(dir.c_str()) != 0) return Win32Code(errno);
   return 0;
 }

@@ -85,8 +85,10 @@ TEST_F(IoMain, CreateObjectAndLookupRules) {
   Create("TKEYBOARD", "F");
   EXPECT_EQ(CallError("f", "Read"), "Function \"Read\" not found in class \"TFILE\"");
   EXPECT_EQ(CreateError("TKEYBOARD", "F"), "Object \"F\" already exists");
-  // Names differing in case sort ordinally: "B" before "b" is found first.
+  // Names differing in case sort ordinally: "B" before "b" is found first,
+  // also by a name that found another object before "B" was made.
   Create("TFILE", "b");
+  EXPECT_EQ(CallError("b", "Read"), "Function \"Read\" not found in class \"TFILE\"");
   Create("TKEYBOARD", "B");
   EXPECT_EQ(CallError("b", "Open", {Txt("x"), Int(0)}),
             "Function \"Open\" not found in class \"TKEYBOARD\"");
@@ -99,6 +101,25 @@ TEST_F(IoMain, CreateObjectAndLookupRules) {
             "Name of object not specified for property \"Recursive\"");
   EXPECT_EQ(CallError(nullptr, "deletefile", {Txt("a"), Txt("b")}),
             "Function \"DELETEFILE\" must have 1 arguments");
+}
+
+// A method or property name is matched once per spelling and kept; every
+// later use still gets the checks' answers.
+TEST_F(IoMain, KeptNamesStillCheckEveryCall) {
+  Create("TFILEFINDER", "ff");
+  CallOk("ff", "FindClose");
+  EXPECT_EQ(CallError("ff", "FindClose", {Int(1)}), "Function \"FindClose\" must have 0 arguments");
+  CallOk("ff", "findCLOSE");
+  EXPECT_FALSE(BoolOf(Get("ff", "Recursive")));
+  TZuScriptXValue yes;
+  ValueToXValue(Int(1), yes);
+  ASSERT_EQ(x_.SetProperty("ff", "Recursive", &yes), -1);
+  EXPECT_TRUE(BoolOf(Get("ff", "RECURSIVE")));
+  Get("ff", "FileName");
+  EXPECT_EQ(SetError("ff", "FileName", Int(1)),
+            "Property \"FileName\" of class \"TFILEFINDER\" is read-only");
+  EXPECT_EQ(GetError("ff", "Recursive.x"),
+            "Property \"Recursive.x\" of class \"TFILEFINDER\" is write-only");
 }
 
 TEST_F(IoMain, ValuesCrossingTheBoundary) {

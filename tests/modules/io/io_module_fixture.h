@@ -75,11 +75,11 @@ class IoModuleTest : public ::testing::Test {
     return buffer.data();
   }
 
-  void Create(const char* class_name, const char* object_name) {
-    ASSERT_EQ(x_.CreateObject(class_name, object_name), -1) << LastError();
+  void Create(const char* className, const char* objectName) {
+    ASSERT_EQ(x_.CreateObject(className, objectName), -1) << LastError();
   }
-  std::string CreateError(const char* class_name, const char* object_name) {
-    EXPECT_EQ(x_.CreateObject(class_name, object_name), 0);
+  std::string CreateError(const char* className, const char* objectName) {
+    EXPECT_EQ(x_.CreateObject(className, objectName), 0);
     return LastError();
   }
 
@@ -157,7 +157,7 @@ inline ScriptValue Int(int32_t v) { return ScriptValue::Integer(v); }
 // The value of a Text / Integer / Boolean result, with its kind checked.
 inline std::string TextOf(const ScriptValue& v) {
   EXPECT_EQ(v.Kind(), ValueKind::Text);
-  return v.TextPayload();
+  return std::string(v.TextPayload());
 }
 inline int32_t IntOf(const ScriptValue& v) {
   EXPECT_EQ(v.Kind(), ValueKind::Integer);

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
 """TKeyboard in a pseudo-terminal: a key press gives a key-down and a key-up
-event, an arrow key has an empty AsciiChar and its virtual-key code, and
-Flush empties the queue so that the next Read answers false.
+event, every property describes the event (an arrow key has an empty
+AsciiChar and its virtual-key and scan codes), and Flush empties the queue
+so that the next Read answers false.
 
     keyboard_pty_test.py ZUS
 """
 import os
 import pty
-import select
 import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from pty_io import read_until  # noqa: E402
 
 SCRIPT = r'''Import io.zux;
 Object k : TKeyboard;
@@ -20,7 +23,7 @@ k.Flush();
 Print "ready\r\n";
 While (n < 4) {
   If (k.Read()) {
-    Print "down=" + Str(k.KeyDown) + " vk=" + Str(k.VirtualKeyCode) + " ch=[" + k.AsciiChar + "] rep=" + Str(k.RepeatCount) + "\r\n";
+    Print "down=" + Str(k.KeyDown) + " vk=" + Str(k.VirtualKeyCode) + " scan=" + Str(k.VirtualScanCode) + " ch=[" + k.AsciiChar + "] state=" + Str(k.CtrlState) + " rep=" + Str(k.RepeatCount) + "\r\n";
     n = n + 1;
   } Else {
     Sleep(5);
@@ -34,10 +37,10 @@ result = 0;
 
 EXPECTED = [
     "ready",
-    "down=true vk=65 ch=[a] rep=1",
-    "down=false vk=65 ch=[a] rep=1",
-    "down=true vk=38 ch=[] rep=1",
-    "down=false vk=38 ch=[] rep=1",
+    "down=true vk=65 scan=30 ch=[a] state=0 rep=1",
+    "down=false vk=65 scan=30 ch=[a] state=0 rep=1",
+    "down=true vk=38 scan=72 ch=[] state=0 rep=1",
+    "down=false vk=38 scan=72 ch=[] state=0 rep=1",
     "flush?",
     "flush=true read=false",
 ]
@@ -56,30 +59,14 @@ def main():
         proc = subprocess.Popen([zus, "-q", script], stdin=slave, stdout=slave,
                                 stderr=subprocess.PIPE, cwd=work, close_fds=True)
         os.close(slave)
-        output = b""
-        sent = set()
-        deadline = time.time() + 30
-        while time.time() < deadline:
-            ready, _, _ = select.select([master], [], [], 0.2)
-            if ready:
-                try:
-                    chunk = os.read(master, 4096)
-                except OSError:
-                    break
-                if not chunk:
-                    break
-                output += chunk
-            text = output.replace(b"\r", b"")
-            if b"ready\n" in text and "keys" not in sent:
-                sent.add("keys")
-                os.write(master, b"a")
-                time.sleep(0.2)
-                os.write(master, b"\x1b[A")
-            if b"flush?\n" in text and "flush" not in sent:
-                sent.add("flush")
-                os.write(master, b"zzz")
-            if proc.poll() is not None and not ready:
-                break
+        # Keys go out once the script is polling, more once it waits to flush.
+        output = read_until(master, b"ready", 30)
+        os.write(master, b"a")
+        time.sleep(0.2)
+        os.write(master, b"\x1b[A")
+        output += read_until(master, b"flush?", 30)
+        os.write(master, b"zzz")
+        output += read_until(master, None, 30)
         try:
             proc.wait(timeout=30)  # a sanitizer build takes a while to exit
         except subprocess.TimeoutExpired:

@@ -37,12 +37,12 @@ TEST(XValue, ValuesKeepTheirKindBothWays) {
 TEST(XValue, RecordLayout) {
   TZuScriptXValue x = Record(0);
   ValueToXValue(ScriptValue::Integer(-2), x);
-  const unsigned char expect_int[12] = {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(&x, expect_int, 12), 0);
+  const unsigned char expectInt[12] = {2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expectInt, 12), 0);
 
   ValueToXValue(ScriptValue::Boolean(true), x);
-  const unsigned char expect_true[12] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
-  EXPECT_EQ(std::memcmp(&x, expect_true, 12), 0);
+  const unsigned char expectTrue[12] = {1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(&x, expectTrue, 12), 0);
 
   ValueToXValue(ScriptValue(), x);
   const unsigned char zeros[12] = {};
@@ -51,11 +51,15 @@ TEST(XValue, RecordLayout) {
   ScriptValue text = ScriptValue::Text("");
   ValueToXValue(text, x);
   EXPECT_EQ(x.Kind, static_cast<uint32_t>(xkText));
-  ASSERT_NE(x.Data.Text, nullptr);
-  EXPECT_STREQ(x.Data.Text, "");
+  // The packed record's pointer is read into a local: the assertions take
+  // references, and a reference to the unaligned member is undefined.
+  const char* pointer = x.Data.Text;
+  ASSERT_NE(pointer, nullptr);
+  EXPECT_STREQ(pointer, "");
   ScriptValue owned = ScriptValue::Text("owned");
   ValueToXValue(owned, x);
-  EXPECT_EQ(x.Data.Text, owned.TextPayload().c_str());  // no copy is made
+  pointer = x.Data.Text;
+  EXPECT_EQ(pointer, owned.TextPayload().data());  // no copy is made
 
   // Arrays of records have a stride of twelve bytes.
   TZuScriptXValue pair[2];
@@ -83,8 +87,8 @@ TEST(XValue, ReaderRules) {
   EXPECT_EQ(v.Kind(), ValueKind::Text);
   EXPECT_EQ(v.TextPayload(), "");
 
-  ScriptValue with_nul = ScriptValue::Text(std::string("ab\0cd", 5));
-  ValueToXValue(with_nul, x);
+  ScriptValue withNul = ScriptValue::Text(std::string("ab\0cd", 5));
+  ValueToXValue(withNul, x);
   EXPECT_EQ(XValueToValue(x).TextPayload(), "ab");
 }
 

@@ -8,9 +8,9 @@
 // HRESULT. Lines "VT" give VariantTimeToSystemTime of a day count:
 //   VT  DAYS  Y-M-D H:M:S.MS DOW
 // Build and run: see README.md beside this file.
-// <oleauto.h> builds on the types of <windows.h>.
+// windows.h first: oleauto.h needs its types.
 #include <windows.h>
-
+// (separate block, so that sorting keeps the order)
 #include <oleauto.h>
 
 #include <cstdio>
@@ -455,6 +455,45 @@ void Texts() {
   }
 }
 
+// Texts that a C string cannot hold (a NUL inside: the service reads up to
+// it), and the blanks of code page 1252 beyond space, tab, CR and LF.
+const std::string kSizedTexts[] = {std::string("5\0x", 3),
+                                   std::string("\0", 1),
+                                   std::string("\0" "5", 2),
+                                   std::string(" 5\0 ", 4),
+                                   std::string("-\0" "5", 3),
+                                   std::string("1.5\0e3", 6),
+                                   std::string("&H1\0F", 5),
+                                   std::string("true\0x", 6),
+                                   std::string("#FALSE#\0", 8),
+                                   std::string("12/6/2026\0 6:00 PM", 18),
+                                   std::string("12:30\0:15", 9),
+                                   "\xA0" "5",
+                                   "5\xA0",
+                                   "\xA0",
+                                   "1\xA0" "000",
+                                   "\xA0true",
+                                   "\xA0" "12/6/2026",
+                                   "12/6/2026\xA0" "6:00 PM",
+                                   "\v5",
+                                   "5\f",
+                                   "\x85" "5",
+                                   "\x81" "5",
+                                   "\x1F" "5",
+                                   "\x1C" "5",
+                                   "\xAD" "5"};
+
+void SizedTexts() {
+  for (const std::string& t : kSizedTexts) {
+    VARIANT src;
+    VariantInit(&src);
+    src.vt = VT_BSTR;
+    src.bstrVal = Widen(t);
+    Convert("T", Escape(t), src);
+    VariantClear(&src);
+  }
+}
+
 void Empty() {
   VARIANT src;
   VariantInit(&src);
@@ -485,6 +524,7 @@ int main() {
   Doubles("D", VT_DATE, kDates, sizeof kDates / sizeof kDates[0]);
   Bools();
   Texts();
+  SizedTexts();
   VariantTimes();
   return 0;
 }

@@ -1,0 +1,148 @@
+// The inline paths of compiled code: name lookups (the owner-chain walk of
+// FindVar, FindArray, FindFunc, FindExtFunc and FindObject, remembered where
+// the name is written and reused while no entity list of the run has
+// changed), operands, two-Integer operators, and whole expressions made of
+// names and constants only.
+#pragma once
+
+#include "engine/evaluator/compiled.h"
+
+namespace zu {
+
+namespace name_sites {
+
+// The first match through the chain that starts at script, as the Find
+// functions give it. A script whose list is empty cannot hold the name, so
+// the cache is keyed by the first script that has entries: every function
+// instance without locals of its own then shares one entry.
+template <TZuScriptObjList TZuScript::*List>
+[[gnu::noinline]] TZuScriptRoot* LookupThroughChain(TZuScript& script, TZuNameSite& site) {
+  const uint64_t epoch = script.Context().ListEpoch;
+  TZuScript* first = &script;
+  while ((first->*List).Count() == 0) {
+    first = first->Owner;
+    if (first == nullptr) return nullptr;
+  }
+  if (site.Key == first && site.Epoch == epoch) return site.Found;
+  TZuScriptRoot* found = nullptr;
+  for (TZuScript* s = first; s != nullptr && found == nullptr; s = s->Owner)
+    found = (s->*List).Find(site.Name, site.Hash);
+  site.Key = first;
+  site.Epoch = epoch;
+  site.Found = found;
+  return found;
+}
+
+template <TZuScriptObjList TZuScript::*List>
+inline TZuScriptRoot* Lookup(TZuScript& script, TZuNameSite& site) {
+  // Cached for this very script (its list had entries then and has not
+  // changed since, so it is still the first one that has entries), or for
+  // its owner while its own list is empty (a function instance looking up
+  // its script's functions).
+  if (site.Epoch == script.Context().ListEpoch) {
+    if (site.Key == &script) return site.Found;
+    if (site.Key == script.Owner && (script.*List).Count() == 0) return site.Found;
+  }
+  return LookupThroughChain<List>(script, site);
+}
+
+}  // namespace name_sites
+
+// value := value OP right through ApplyOperator (out of line: it is the
+// rare path of Combine).
+void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
+                   const ScriptValue& right);
+
+// value := value OP right, with two Integers computed here (the operators a
+// loop counter or a recursion needs); everything else, overflow included,
+// goes to ApplyOperator.
+inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
+                    const ScriptValue& right) {
+  if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer) {
+    const int32_t a = value.IntegerPayload();
+    const int32_t b = right.IntegerPayload();
+    int32_t r;
+    switch (op.Code) {
+      case Operator::Add:
+        if (__builtin_add_overflow(a, b, &r)) break;
+        value.AssignInteger(r);
+        return;
+      case Operator::Subtract:
+        if (__builtin_sub_overflow(a, b, &r)) break;
+        value.AssignInteger(r);
+        return;
+      case Operator::Mod:
+        if (b == 0 || b == -1) break;  // a failure, or a quotient out of range
+        value.AssignInteger(a % b);
+        return;
+      case Operator::Less:
+        value.AssignBoolean(a < b);
+        return;
+      case Operator::Greater:
+        value.AssignBoolean(a > b);
+        return;
+      case Operator::Equal:
+        value.AssignBoolean(a == b);
+        return;
+      default:
+        break;
+    }
+  }
+  CombineValues(value, op, right);
+}
+
+
+inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
+  // A parameter, true, false or result of the running function: no other
+  // entity of its list can match the name before it (a name is never added
+  // twice while the frame stands), so the lookup would find this one.
+  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ && HasFrame())
+    return frameVars_[static_cast<size_t>(site.FrameSlot)];
+  return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
+}
+
+inline ScriptValue TZuScript::SimpleOperandValue(TZuOperand& operand) {
+  if (operand.Type == TZuOperand::kConstant) return operand.Constant;
+  if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return variable->Value;
+  return EvaluateOperandNode(operand, 0);  // raises the "not defined" error
+}
+
+inline ScriptValue TZuScript::OperandValue(TZuOperand& operand, uint32_t depth) {
+  switch (operand.Type) {
+    case TZuOperand::kName:
+      if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return variable->Value;
+      break;
+    case TZuOperand::kConstant:
+      return operand.Constant;
+    case TZuOperand::kGroup:
+      return Evaluate(*operand.Group);
+    case TZuOperand::kCall:
+      return EvaluateCall(*operand.Call);
+    default:
+      break;
+  }
+  return EvaluateOperandNode(operand, depth);
+}
+
+[[gnu::always_inline]] inline ScriptValue TZuScript::Evaluate(TZuExpression& expression) {
+  if (expression.Shortcut != nullptr) return EvaluateSimple(*expression.Shortcut);
+  return EvaluateCompiled(expression);
+}
+
+inline TZuScriptArray* TZuScript::LookupArray(TZuNameSite& site) {
+  return static_cast<TZuScriptArray*>(name_sites::Lookup<&TZuScript::ArrayList>(*this, site));
+}
+
+inline TZuScript* TZuScript::LookupFunc(TZuNameSite& site) {
+  return static_cast<TZuScript*>(name_sites::Lookup<&TZuScript::FuncList>(*this, site));
+}
+
+inline TZuScriptFunction* TZuScript::LookupExtFunc(TZuNameSite& site) {
+  return static_cast<TZuScriptFunction*>(name_sites::Lookup<&TZuScript::ExtFuncList>(*this, site));
+}
+
+inline TZuScriptObject* TZuScript::LookupObject(TZuNameSite& site) {
+  return static_cast<TZuScriptObject*>(name_sites::Lookup<&TZuScript::ObjectList>(*this, site));
+}
+
+}  // namespace zu

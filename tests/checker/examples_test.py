@@ -22,9 +22,11 @@ def main():
     with tempfile.TemporaryDirectory(prefix="zus-check-") as tmp:
         env = dict(os.environ, HOME=tmp, XDG_DATA_HOME=tmp)
         for name in names:
-            proc = subprocess.run(emulator + [zus, "-q", "-c", os.path.join(examples, name)],
+            # Named from their folder: on Windows a path starting with "/"
+            # would be read as an option. A check runs nothing.
+            proc = subprocess.run(emulator + [zus, "-q", "-c", name],
                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
-                                  cwd=tmp, timeout=60, stdin=subprocess.DEVNULL)
+                                  cwd=examples, timeout=60, stdin=subprocess.DEVNULL)
             if proc.returncode != 0 or proc.stdout:
                 problems.append("%s: exit %d\n%s" % (name, proc.returncode,
                                                      proc.stdout.decode(errors="replace")))

@@ -82,6 +82,8 @@ TEST_F(ExtImport, ModuleFileSearch) {
 // damaged module is checked before it is mapped: mapping it would end the
 // process with SIGBUS at the first touch of a page past the file's end.
 TEST_F(ExtImport, FilesThatAreNoLibrary) {
+  if (platform::ThisSystem() == platform::SystemFamily::Windows)
+    GTEST_SKIP() << "the cases cut an ELF image; Windows' own loader checks its files";
   std::ifstream in(ModulePath("testmod.zux"), std::ios::binary);
   const std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(image.size(), 4096u);

@@ -48,7 +48,7 @@ TEST_F(FilesTest, ReadTextFileCutsEachBlockAtItsFirstNul) {
 TEST_F(FilesTest, ReadWholeFileKeepsEveryByteOrGivesTheErrorCode) {
   const std::string content = std::string(100, 'a') + '\0' + std::string(70000, 'b') + '\0';
   std::string text = "old";
-  EXPECT_EQ(ReadWholeFile(Write("nul.txt", content), text), 0);
+  EXPECT_EQ(ReadWholeFile(Write("inner_zeros.txt", content), text), 0);
   EXPECT_EQ(text, content);
   EXPECT_EQ(ReadWholeFile(PathOf("missing.txt"), text), 2);
   EXPECT_EQ(text, "");

@@ -14,17 +14,24 @@ namespace {
 constexpr size_t kStdoutChunk = 64 * 1024;
 constexpr DWORD kStdinBlock = 4096;
 
-void WriteAll(DWORD which, const char* data, size_t size) {
+// Writes everything; 0, or the error of the failed write. A process started
+// without that handle has nowhere to write to, which is no failure.
+DWORD WriteAll(DWORD which, const char* data, size_t size) {
   HANDLE h = ::GetStdHandle(which);
-  if (h == nullptr || h == INVALID_HANDLE_VALUE) return;
+  if (h == nullptr || h == INVALID_HANDLE_VALUE) return 0;
   while (size > 0) {
     const DWORD chunk = static_cast<DWORD>(size < 0x10000000u ? size : 0x10000000u);
     DWORD written = 0;
-    // A closed or broken output loses the text; nothing to report to.
-    if (!::WriteFile(h, data, chunk, &written, nullptr) || written == 0) return;
+    if (!::WriteFile(h, data, chunk, &written, nullptr)) {
+      // A pipe whose reader has gone answers either; callers see one.
+      const DWORD error = ::GetLastError();
+      return error == ERROR_BROKEN_PIPE ? ERROR_NO_DATA : error;
+    }
+    if (written == 0) return ERROR_DISK_FULL;
     data += written;
     size -= written;
   }
+  return 0;
 }
 
 // Process-wide console state: the output buffer and the read-ahead of
@@ -36,13 +43,23 @@ struct ConsoleState {
   std::string in;
   size_t inPos = 0;
   bool inEnded = false;
+  // The error of the first failed write to standard output, 0 while none
+  // failed. A failure sticks: later output is dropped and every flush
+  // reports it, so that no caller mistakes lost text for written text.
+  DWORD outFailure = 0;
 
-  ~ConsoleState() { WriteAll(STD_OUTPUT_HANDLE, out.data(), out.size()); }
+  ~ConsoleState() {
+    // Output still buffered at process exit is not lost.
+    if (outFailure == 0) WriteAll(STD_OUTPUT_HANDLE, out.data(), out.size());
+  }
 
-  void FlushLocked() {
-    if (out.empty()) return;
-    WriteAll(STD_OUTPUT_HANDLE, out.data(), out.size());
+  bool FlushLocked() {
+    if (outFailure == 0 && !out.empty())
+      outFailure = WriteAll(STD_OUTPUT_HANDLE, out.data(), out.size());
     out.clear();
+    if (outFailure == 0) return true;
+    ::SetLastError(outFailure);
+    return false;
   }
 
   // Refills the input buffer; false at the end of input or on failure.
@@ -80,10 +97,10 @@ void WriteStdout(std::string_view text) {
   if (s.out.size() >= kStdoutChunk) s.FlushLocked();
 }
 
-void FlushStdout() {
+bool FlushStdout() {
   ConsoleState& s = State();
   std::lock_guard<std::mutex> guard(s.lock);
-  s.FlushLocked();
+  return s.FlushLocked();
 }
 
 void WriteStderr(std::string_view text) {

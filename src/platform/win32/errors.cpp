@@ -23,6 +23,9 @@ int ErrorCode(ErrorKind kind) {
       return ERROR_INVALID_PARAMETER;
     case ErrorKind::Overflow:
       return ERROR_ARITHMETIC_OVERFLOW;
+    case ErrorKind::BrokenPipe:
+      // What WriteFile answers once the reader of a pipe has closed it.
+      return ERROR_NO_DATA;
   }
   return ERROR_INVALID_PARAMETER;
 }

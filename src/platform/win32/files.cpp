@@ -215,6 +215,10 @@ bool DirectoryExists(const std::string& path) {
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+bool RenameFile(const std::string& from, const std::string& to) {
+  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool CreateDirectories(const std::string& path) {
   if (path.empty()) {
     ::SetLastError(ERROR_PATH_NOT_FOUND);

@@ -37,7 +37,8 @@ Library Library::Load(const std::string& path) {
 
 void* Library::Symbol(const char* name) const {
   if (handle_ == nullptr) {
-    ::SetLastError(ERROR_INVALID_HANDLE);
+    // Nothing is loaded, so no entry point is there either.
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
   // A function address leaves the layer as a data pointer; the caller turns

@@ -46,6 +46,8 @@ int Process::Wait() {
   return known ? static_cast<int>(code) : -1;
 }
 
+uint32_t CurrentProcessId() { return static_cast<uint32_t>(::GetCurrentProcessId()); }
+
 Process StartProcess(const std::string& file, const std::string& parameters) {
   Process process;
   // Our own buffered output goes first, so it precedes the program's.

@@ -8,15 +8,11 @@
 
 #include <string>
 
+#include "platform/common/case_tables.h"
 #include "platform/platform.h"
 
 namespace zu::platform {
 namespace {
-
-struct CaseTables {
-  unsigned char upper[256];
-  unsigned char lower[256];
-};
 
 // True when the locale's characters may take more than one byte (UTF-8 and
 // the East Asian charsets): bytes above 127 are then parts of characters.
@@ -27,7 +23,9 @@ bool IsMultiByte(locale_t loc) {
   return longest > 1;
 }
 
-CaseTables BuildTables() {
+}  // namespace
+
+CaseTables BuildCaseTables() {
   CaseTables t;
   for (int c = 0; c < 256; ++c) {
     t.upper[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
@@ -49,41 +47,8 @@ CaseTables BuildTables() {
   return t;
 }
 
-const CaseTables& Tables() {
-  static const CaseTables tables = BuildTables();
-  return tables;
-}
-
-}  // namespace
-
-unsigned char UpperChar(unsigned char c) { return Tables().upper[c]; }
-
-unsigned char LowerChar(unsigned char c) { return Tables().lower[c]; }
-
-std::string UpperText(std::string_view s) {
-  const CaseTables& t = Tables();
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(t.upper[static_cast<unsigned char>(c)]);
-  return out;
-}
-
-std::string LowerText(std::string_view s) {
-  const CaseTables& t = Tables();
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(t.lower[static_cast<unsigned char>(c)]);
-  return out;
-}
-
 int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
-  const CaseTables& t = Tables();
-  size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (size_t i = 0; i < n; ++i) {
-    int x = t.upper[static_cast<unsigned char>(a[i])];
-    int y = t.upper[static_cast<unsigned char>(b[i])];
-    if (x != y) return x - y;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
+  return CompareByCaseTable(a, b);
 }
 
 }  // namespace zu::platform

@@ -130,7 +130,7 @@ def main():
         env["XDG_DATA_HOME"] = os.path.join(scratch, "data")
         proc = subprocess.run(emulator + [zus] + args, cwd=work, input=stdin,
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env,
-                              timeout=100)
+                              timeout=280 if emulator else 100)
         out = proc.stdout
         if windows:
             out = out.replace((windows_name(work) + "\\").encode(), b"{dir}/")

@@ -48,6 +48,19 @@ struct TrailEntry {
   int32_t Pos;
 };
 
+// Continuations that failed after an unbounded repetition, per repetition
+// node: every position in [Low, End] failed, for repetitions whose run of
+// matching characters ended at End. A later entry with the same run end
+// tries only the positions below Low (and fails at once when none is
+// left), so ".*" followed by ".*" and a literal that is not there costs
+// linear time instead of quadratic, per start and over all starts. Only
+// for programs without loops, where what follows a node at a position
+// depends on nothing else.
+struct RunFailure {
+  int32_t End = -1;
+  int32_t Low = 0;
+};
+
 // A LoopPos entry to put back when backtracking.
 struct LoopUndo {
   int32_t Loop;
@@ -137,6 +150,9 @@ struct MatchScratch {
   std::vector<TrailEntry> Trail;
   std::vector<LoopUndo> Undo;
   std::vector<int32_t> LoopPos;  // position of the last pass through each LoopBack
+  // By choice index, for the search under way; empty when the program has
+  // loops. Kept here so that a search allocates nothing once warm.
+  std::vector<RunFailure> Runs;
   FailMemo Memo;
 };
 
@@ -158,7 +174,10 @@ class Matcher {
         scratch_(scratch) {
     scratch_.LoopPos.assign(static_cast<size_t>(program_.LoopCount), -1);
     memoOn_ = false;
-    if (program_.LoopCount == 0) runs_.assign(static_cast<size_t>(program_.ChoiceCount), {});
+    if (program_.LoopCount == 0)
+      scratch_.Runs.assign(static_cast<size_t>(program_.ChoiceCount), RunFailure{});
+    else
+      scratch_.Runs.clear();
   }
 
   // One attempt at `start`; on success fills the slots.
@@ -175,18 +194,6 @@ class Matcher {
     if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
     scratch_.Stack.push_back(f);
   }
-  // Continuations that failed after an unbounded repetition, per repetition
-  // node: every position in [Low, End] failed, for repetitions whose run of
-  // matching characters ended at End. A later entry with the same run end
-  // tries only the positions below Low (and fails at once when none is
-  // left), so ".*" followed by ".*" and a literal that is not there costs
-  // linear time instead of quadratic, per start and over all starts. Only
-  // for programs without loops, where what follows a node at a position
-  // depends on nothing else.
-  struct RunFailure {
-    int32_t End = -1;
-    int32_t Low = 0;
-  };
   Frame MakeFrame(FrameKind kind, int node, int pos) const {
     return Frame{kind,
                  node,
@@ -250,7 +257,6 @@ class Matcher {
   MatchScratch& scratch_;
   bool memoOn_ = false;
   uint64_t backtracks_ = 0;
-  std::vector<RunFailure> runs_;  // by choice index; empty when the program has loops
   int attemptStart_ = 0;
 };
 
@@ -433,9 +439,9 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           break;
         }
         int count = 0;
-        if (!runs_.empty() && op != kRepeatBraces) {
+        if (!scratch_.Runs.empty() && op != kRepeatBraces) {
           const int32_t index = program_.NodeIndex[node];
-          const RunFailure& known = runs_[static_cast<size_t>(index)];
+          const RunFailure& known = scratch_.Runs[static_cast<size_t>(index)];
           // Every entry from `from` on ran to known.End: one at or after it
           // has only known failures to try, one before it needs to scan no
           // further than `from` to join that run.
@@ -496,7 +502,7 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       if (f.Kind == FrameKind::kRunMark) {
         // The positions tried now join the known ones when the run ends at
         // the same place; a run ending elsewhere starts a new range.
-        RunFailure& known = runs_[static_cast<size_t>(f.Node)];
+        RunFailure& known = scratch_.Runs[static_cast<size_t>(f.Node)];
         if (known.End == f.Count) {
           known.Low = std::min(known.Low, f.Pos);
         } else {

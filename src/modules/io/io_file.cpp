@@ -61,9 +61,9 @@ const TZuScriptX_File::Method TZuScriptX_File::kMethods[] = {
        return f.RequireOpen() && f.Seek(values, result);
      }},
     {"ReadString", 0,
-     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+     [](TZuScriptX_File& f, const Values&, ScriptValue&) {
        if (!f.RequireOpen()) return false;
-       result = ScriptValue::Text(f.ReadString());
+       TextResult(f.ReadString());
        return true;
      }},
     {"ReadChar", 0,

@@ -20,6 +20,11 @@ bool Fail(std::string message) {
   return false;
 }
 
+void TextResult(std::string_view text) {
+  registry.ResultText.assign(text);
+  registry.HasResultText = true;
+}
+
 ModuleRegistry::~ModuleRegistry() {
   // Functions first, then the objects (which lets a file object close its
   // file), then the classes.
@@ -27,6 +32,7 @@ ModuleRegistry::~ModuleRegistry() {
   ObjectsList.Clear();
   ClassesList.clear();
   LastError.clear();
+  ResultText.clear();
 }
 
 bool SameUpperName(std::string_view a, std::string_view b) {

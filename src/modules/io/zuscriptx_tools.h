@@ -310,6 +310,10 @@ struct ModuleRegistry {
   TZuScriptX_ObjectsList ObjectsList;
   TZuScriptX_FunctionsList FunctionsList;
   std::string LastError;
+  // A text result kept as plain bytes instead of in the result value (see
+  // TextResult); valid until the next call resets it.
+  std::string ResultText;
+  bool HasResultText = false;
 };
 
 // The registry of this module.
@@ -318,5 +322,11 @@ ModuleRegistry& Registry();
 // Sets LastError and answers false, so failures read `return Fail(...)`.
 bool Fail(std::string message);
 
+// Makes text the result of the current call in place of the handler's
+// result value, for a method that hands out a new text on every call
+// (TFile.ReadString): the registry's buffer is reused, where a result value
+// would allocate its text each time. It reaches the caller exactly as a Text
+// result value would.
+void TextResult(std::string_view text);
 
 }  // namespace zu::io

@@ -188,6 +188,16 @@ class Matcher {
   uint8_t Op(int node) const { return static_cast<uint8_t>(code_[node]); }
 
   bool SingleMatches(int node, unsigned char c) const;
+  // The next count of a greedy repetition to try, taken from the frame
+  // (counting down), or -1 when none is left: the continuation is tried only
+  // where the following literal could start.
+  int NextRepeatCount(Frame& f) const {
+    while (f.Count >= f.Min) {
+      int c = f.Count--;
+      if (f.NextChar == 0 || Char(f.Pos + c) == f.NextChar) return c;
+    }
+    return -1;
+  }
   int CountRepeat(int simple, int pos, int max) const;
 
   void Push(const Frame& f) {
@@ -397,7 +407,13 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           break;
         }
         if (op == kLiteral) {
-          ok = std::memcmp(lit, input_ + pos, len) == 0;
+          // Most literals are a few characters long: compared in place
+          // rather than through a call.
+          if (len <= 8) {
+            for (size_t i = 0; ok && i < len; ++i) ok = lit[i] == input_[pos + i];
+          } else {
+            ok = std::memcmp(lit, input_ + pos, len) == 0;
+          }
         } else {
           // Every character folds with the locale's mapping, as single
           // characters, sets and repetitions do. Folding only a-z for longer
@@ -469,9 +485,19 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
         f.Min = min;
         if (after >= 0 && Op(after) == kLiteral)
           f.NextChar = static_cast<unsigned char>(code_[after + kNodeHeader]);
-        Push(f);
-        ok = false;  // the first try of the repetition runs through backtracking
-        break;
+        // The first try, taken here as backtracking into the frame would
+        // take it; the frame is kept only while it has counts left to try.
+        if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
+        const int found = NextRepeatCount(f);
+        if (found < 0) {
+          ok = false;
+          break;
+        }
+        CountBacktrack();
+        pos = f.Pos + found;
+        node = after;
+        if (f.Count >= f.Min) scratch_.Stack.push_back(f);
+        continue;
       }
       default:
         if (op > kGroupOpen && op <= kGroupOpen + kMaxGroups) {
@@ -524,17 +550,8 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
         node = alt + kNodeHeader;
         break;
       }
-      // kRepeat: the greedy count goes down one character at a time; the
-      // continuation is tried only where the following literal could start.
-      int found = -1;
-      while (f.Count >= f.Min) {
-        int c = f.Count--;
-        unsigned char at = Char(f.Pos + c);
-        if (f.NextChar == 0 || at == f.NextChar) {
-          found = c;
-          break;
-        }
-      }
+      // kRepeat: the greedy count goes down one character at a time.
+      const int found = NextRepeatCount(f);
       if (found < 0) {
         scratch_.Stack.pop_back();
         continue;

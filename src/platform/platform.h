@@ -149,17 +149,22 @@ CalendarTime FileTimeToLocal(const FileTime& t);
 // One entry of a directory listing. A symbolic link has kAttrReparsePoint
 // beside the kind of what it points to, and that target's size and times; a
 // link that points nowhere is a file with the link's own data.
+// An entry may come with its name and kind alone (Described false: the
+// attributes hold kAttrDirectory or kAttrArchive, kAttrHidden and
+// kAttrReparsePoint, but not kAttrReadOnly, and neither size nor times);
+// DirSearch::Describe completes it.
 struct DirEntry {
   std::string Name;
   uint32_t Attributes = 0;  // kAttrDirectory, else kAttrArchive; +ReadOnly, +Hidden, +ReparsePoint
   uint64_t Size = 0;
   FileTime Creation, LastAccess, LastWrite;
+  bool Described = true;
 };
 
 // A listing of every entry of one directory ("*.*" without "." and ".."), in
 // the system's own order: FindFirstFileA/FindNextFileA on Windows; on POSIX
 // by name with letter case ignored, as Windows file systems list, each entry
-// with its information from one statx. Move-only; closed by the destructor.
+// described by one statx. Move-only; closed by the destructor.
 class DirSearch {
  public:
   DirSearch() = default;
@@ -175,6 +180,11 @@ class DirSearch {
   bool Start(const std::string& dir, DirEntry& first);
   // The next entry; false at the end.
   bool Next(DirEntry& entry);
+  // Completes an entry this search gave, while the search is still open
+  // (POSIX asks for the status of an entry only here, so that entries a
+  // caller passes over cost no system call); a described entry is left as
+  // it is.
+  void Describe(DirEntry& entry);
   bool IsOpen() const;
   void Close();
 

@@ -48,6 +48,19 @@ struct TrailEntry {
   int32_t Pos;
 };
 
+// Continuations that failed after an unbounded repetition, per repetition
+// node: every position in [Low, End] failed, for repetitions whose run of
+// matching characters ended at End. A later entry with the same run end
+// tries only the positions below Low (and fails at once when none is
+// left), so ".*" followed by ".*" and a literal that is not there costs
+// linear time instead of quadratic, per start and over all starts. Only
+// for programs without loops, where what follows a node at a position
+// depends on nothing else.
+struct RunFailure {
+  int32_t End = -1;
+  int32_t Low = 0;
+};
+
 // A LoopPos entry to put back when backtracking.
 struct LoopUndo {
   int32_t Loop;
@@ -137,6 +150,9 @@ struct MatchScratch {
   std::vector<TrailEntry> Trail;
   std::vector<LoopUndo> Undo;
   std::vector<int32_t> LoopPos;  // position of the last pass through each LoopBack
+  // By choice index, for the search under way; empty when the program has
+  // loops. Kept here so that a search allocates nothing once warm.
+  std::vector<RunFailure> Runs;
   FailMemo Memo;
 };
 
@@ -158,7 +174,10 @@ class Matcher {
         scratch_(scratch) {
     scratch_.LoopPos.assign(static_cast<size_t>(program_.LoopCount), -1);
     memoOn_ = false;
-    if (program_.LoopCount == 0) runs_.assign(static_cast<size_t>(program_.ChoiceCount), {});
+    if (program_.LoopCount == 0)
+      scratch_.Runs.assign(static_cast<size_t>(program_.ChoiceCount), RunFailure{});
+    else
+      scratch_.Runs.clear();
   }
 
   // One attempt at `start`; on success fills the slots.
@@ -169,24 +188,22 @@ class Matcher {
   uint8_t Op(int node) const { return static_cast<uint8_t>(code_[node]); }
 
   bool SingleMatches(int node, unsigned char c) const;
+  // The next count of a greedy repetition to try, taken from the frame
+  // (counting down), or -1 when none is left: the continuation is tried only
+  // where the following literal could start.
+  int NextRepeatCount(Frame& f) const {
+    while (f.Count >= f.Min) {
+      int c = f.Count--;
+      if (f.NextChar == 0 || Char(f.Pos + c) == f.NextChar) return c;
+    }
+    return -1;
+  }
   int CountRepeat(int simple, int pos, int max) const;
 
   void Push(const Frame& f) {
     if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
     scratch_.Stack.push_back(f);
   }
-  // Continuations that failed after an unbounded repetition, per repetition
-  // node: every position in [Low, End] failed, for repetitions whose run of
-  // matching characters ended at End. A later entry with the same run end
-  // tries only the positions below Low (and fails at once when none is
-  // left), so ".*" followed by ".*" and a literal that is not there costs
-  // linear time instead of quadratic, per start and over all starts. Only
-  // for programs without loops, where what follows a node at a position
-  // depends on nothing else.
-  struct RunFailure {
-    int32_t End = -1;
-    int32_t Low = 0;
-  };
   Frame MakeFrame(FrameKind kind, int node, int pos) const {
     return Frame{kind,
                  node,
@@ -250,7 +267,6 @@ class Matcher {
   MatchScratch& scratch_;
   bool memoOn_ = false;
   uint64_t backtracks_ = 0;
-  std::vector<RunFailure> runs_;  // by choice index; empty when the program has loops
   int attemptStart_ = 0;
 };
 
@@ -391,7 +407,13 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           break;
         }
         if (op == kLiteral) {
-          ok = std::memcmp(lit, input_ + pos, len) == 0;
+          // Most literals are a few characters long: compared in place
+          // rather than through a call.
+          if (len <= 8) {
+            for (size_t i = 0; ok && i < len; ++i) ok = lit[i] == input_[pos + i];
+          } else {
+            ok = std::memcmp(lit, input_ + pos, len) == 0;
+          }
         } else {
           // Every character folds with the locale's mapping, as single
           // characters, sets and repetitions do. Folding only a-z for longer
@@ -433,9 +455,9 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
           break;
         }
         int count = 0;
-        if (!runs_.empty() && op != kRepeatBraces) {
+        if (!scratch_.Runs.empty() && op != kRepeatBraces) {
           const int32_t index = program_.NodeIndex[node];
-          const RunFailure& known = runs_[static_cast<size_t>(index)];
+          const RunFailure& known = scratch_.Runs[static_cast<size_t>(index)];
           // Every entry from `from` on ran to known.End: one at or after it
           // has only known failures to try, one before it needs to scan no
           // further than `from` to join that run.
@@ -463,9 +485,19 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
         f.Min = min;
         if (after >= 0 && Op(after) == kLiteral)
           f.NextChar = static_cast<unsigned char>(code_[after + kNodeHeader]);
-        Push(f);
-        ok = false;  // the first try of the repetition runs through backtracking
-        break;
+        // The first try, taken here as backtracking into the frame would
+        // take it; the frame is kept only while it has counts left to try.
+        if (scratch_.Stack.size() >= kMaxFrames) RaiseRegExprError(1014, 0);
+        const int found = NextRepeatCount(f);
+        if (found < 0) {
+          ok = false;
+          break;
+        }
+        CountBacktrack();
+        pos = f.Pos + found;
+        node = after;
+        if (f.Count >= f.Min) scratch_.Stack.push_back(f);
+        continue;
       }
       default:
         if (op > kGroupOpen && op <= kGroupOpen + kMaxGroups) {
@@ -496,7 +528,7 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
       if (f.Kind == FrameKind::kRunMark) {
         // The positions tried now join the known ones when the run ends at
         // the same place; a run ending elsewhere starts a new range.
-        RunFailure& known = runs_[static_cast<size_t>(f.Node)];
+        RunFailure& known = scratch_.Runs[static_cast<size_t>(f.Node)];
         if (known.End == f.Count) {
           known.Low = std::min(known.Low, f.Pos);
         } else {
@@ -518,17 +550,8 @@ bool Matcher::Attempt(int start, MatchSlots& slots) {
         node = alt + kNodeHeader;
         break;
       }
-      // kRepeat: the greedy count goes down one character at a time; the
-      // continuation is tried only where the following literal could start.
-      int found = -1;
-      while (f.Count >= f.Min) {
-        int c = f.Count--;
-        unsigned char at = Char(f.Pos + c);
-        if (f.NextChar == 0 || at == f.NextChar) {
-          found = c;
-          break;
-        }
-      }
+      // kRepeat: the greedy count goes down one character at a time.
+      const int found = NextRepeatCount(f);
       if (found < 0) {
         scratch_.Stack.pop_back();
         continue;

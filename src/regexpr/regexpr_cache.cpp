@@ -29,25 +29,39 @@ constexpr size_t kMaxCachedPattern = 4096;
 
 struct TRegExprCache::Impl {
   // The program of `pattern`; compiles it (raising its errors) when absent.
-  std::shared_ptr<const TRegExprProgram> Get(std::string_view pattern, int modifiers) {
+  // A cached program stays in its entry until the next Get; one too long to
+  // keep is handed to `uncached`, which holds it for the caller.
+  const TRegExprProgram& Get(std::string_view pattern, int modifiers,
+                             std::shared_ptr<const TRegExprProgram>& uncached) {
     ++clock_;
-    for (Entry& e : entries_) {
-      if (e.Program && e.Modifiers == modifiers && e.Pattern == pattern) {
-        e.Used = clock_;
-        return e.Program;
+    // The entry of the previous call first: a script's loop asks for the
+    // same pattern again and again.
+    if (Matches(entries_[last_], pattern, modifiers)) {
+      entries_[last_].Used = clock_;
+      return *entries_[last_].Program;
+    }
+    for (size_t k = 0; k < entries_.size(); ++k) {
+      if (Matches(entries_[k], pattern, modifiers)) {
+        entries_[k].Used = clock_;
+        last_ = k;
+        return *entries_[k].Program;
       }
     }
     auto program = regexpr_internal::CompileProgram(pattern, modifiers);
-    if (pattern.size() <= kMaxCachedPattern) {
-      Entry* victim = &entries_[0];
-      for (Entry& e : entries_)
-        if (!e.Program || e.Used < victim->Used) victim = &e;
-      victim->Pattern.assign(pattern);
-      victim->Modifiers = modifiers;
-      victim->Program = program;
-      victim->Used = clock_;
+    if (pattern.size() > kMaxCachedPattern) {
+      uncached = std::move(program);
+      return *uncached;
     }
-    return program;
+    size_t victim = 0;
+    for (size_t k = 0; k < entries_.size(); ++k)
+      if (!entries_[k].Program || entries_[k].Used < entries_[victim].Used) victim = k;
+    Entry& e = entries_[victim];
+    e.Pattern.assign(pattern);
+    e.Modifiers = modifiers;
+    e.Program = std::move(program);
+    e.Used = clock_;
+    last_ = victim;
+    return *e.Program;
   }
 
   MatchScratch& Scratch() {
@@ -61,7 +75,12 @@ struct TRegExprCache::Impl {
     std::shared_ptr<const TRegExprProgram> Program;
     unsigned long long Used = 0;
   };
+  static bool Matches(const Entry& e, std::string_view pattern, int modifiers) {
+    return e.Program && e.Modifiers == modifiers && e.Pattern == pattern;
+  }
+
   std::array<Entry, kCacheEntries> entries_;
+  size_t last_ = 0;
   unsigned long long clock_ = 0;
   std::unique_ptr<MatchScratch, MatchScratchDeleter> scratch_;
 };
@@ -75,25 +94,27 @@ std::string_view UpToZero(std::string_view text) { return text.substr(0, text.fi
 
 // The program for a one-shot operation, with the errors a fresh object gives:
 // an empty pattern leaves it without a program, so the search fails with 1003.
-std::shared_ptr<const TRegExprProgram> ProgramFor(TRegExprCache::Impl& cache,
-                                                  std::string_view pattern) {
+const TRegExprProgram& ProgramFor(TRegExprCache::Impl& cache, std::string_view pattern,
+                                  std::shared_ptr<const TRegExprProgram>& uncached) {
   pattern = UpToZero(pattern);
   if (pattern.empty()) regexpr_internal::RaiseRegExprError(1003, 0);
-  return cache.Get(pattern, kDefaultModifiers);
+  return cache.Get(pattern, kDefaultModifiers, uncached);
 }
 
 }  // namespace
 
 bool RegExprMatch(TRegExprCache& cache, std::string_view pattern, std::string_view text) {
-  auto program = ProgramFor(*cache.impl_, pattern);
+  std::shared_ptr<const TRegExprProgram> uncached;
+  const TRegExprProgram& program = ProgramFor(*cache.impl_, pattern, uncached);
   MatchSlots slots;
-  return regexpr_internal::SearchProgram(*program, UpToZero(text), 0, slots,
+  return regexpr_internal::SearchProgram(program, UpToZero(text), 0, slots,
                                          cache.impl_->Scratch());
 }
 
 std::string RegExprReplace(TRegExprCache& cache, std::string_view pattern, std::string_view text,
                            std::string_view replacement) {
-  auto program = ProgramFor(*cache.impl_, pattern);
+  std::shared_ptr<const TRegExprProgram> uncached;
+  const TRegExprProgram& program = ProgramFor(*cache.impl_, pattern, uncached);
   std::string_view input = UpToZero(text);
   MatchScratch& scratch = cache.impl_->Scratch();
   std::string result;
@@ -101,7 +122,7 @@ std::string RegExprReplace(TRegExprCache& cache, std::string_view pattern, std::
   MatchSlots slots;
   size_t start = 0;
   while (start <= input.size() &&
-         regexpr_internal::SearchProgram(*program, input, start, slots, scratch)) {
+         regexpr_internal::SearchProgram(program, input, start, slots, scratch)) {
     size_t matchStart = static_cast<size_t>(slots.Starts[0]);
     size_t matchEnd = static_cast<size_t>(slots.Ends[0]);
     result.append(text.substr(previous, matchStart - previous));

@@ -2,6 +2,8 @@
 // and line splitting. Plain functions without state.
 #include "support/text_utils.h"
 
+#include <cstring>
+
 namespace zu {
 
 CharSet MakeCharSet(std::string_view chars) {
@@ -48,23 +50,62 @@ std::string WordAt(int n, std::string_view s, const CharSet& delimiters) {
   return std::string(s.substr(start - 1, end - (start - 1)));
 }
 
-std::string FieldAt(int n, std::string_view s, std::string_view delimiters) {
-  std::string out;
-  if (n < 1) return out;
-  CharSet set = MakeCharSet(delimiters);
-  int field = 1;
-  size_t i = 0;
-  while (i < s.size()) {
-    if (set.test(static_cast<unsigned char>(s[i]))) {
-      // A run of delimiters ends one field.
-      while (i < s.size() && set.test(static_cast<unsigned char>(s[i]))) ++i;
-      if (++field > n) break;
-      continue;
-    }
-    if (field == n) out += s[i];
-    ++i;
+namespace {
+
+// Finds delimiters in a text: one delimiter (the usual blank or comma) with
+// memchr, several through their set.
+class SingleDelimiter {
+ public:
+  explicit SingleDelimiter(char d) : d_(d) {}
+  bool Is(unsigned char c) const { return c == static_cast<unsigned char>(d_); }
+  size_t Next(std::string_view s, size_t from) const {
+    // memchr must not see the null data of an empty text, even for 0 bytes.
+    if (from >= s.size()) return s.size();
+    const void* at = std::memchr(s.data() + from, d_, s.size() - from);
+    return at != nullptr ? static_cast<size_t>(static_cast<const char*>(at) - s.data()) : s.size();
   }
-  return out;
+
+ private:
+  char d_;
+};
+
+class DelimiterSet {
+ public:
+  explicit DelimiterSet(std::string_view chars) : set_(MakeCharSet(chars)) {}
+  bool Is(unsigned char c) const { return set_.test(c); }
+  size_t Next(std::string_view s, size_t from) const {
+    while (from < s.size() && !Is(static_cast<unsigned char>(s[from]))) ++from;
+    return from;
+  }
+
+ private:
+  CharSet set_;
+};
+
+template <class Delimiters>
+std::string_view FieldIn(int n, std::string_view s, const Delimiters& delimiters) {
+  // Field n starts after the (n-1)-th run of delimiters and, being a run of
+  // non-delimiters, is one piece of s.
+  size_t start = 0;
+  for (int field = 1; field < n; ++field) {
+    size_t run = delimiters.Next(s, start);
+    if (run == s.size()) return {};
+    while (run < s.size() && delimiters.Is(static_cast<unsigned char>(s[run]))) ++run;
+    start = run;
+  }
+  return s.substr(start, delimiters.Next(s, start) - start);
+}
+
+}  // namespace
+
+std::string_view FieldView(int n, std::string_view s, std::string_view delimiters) {
+  if (n < 1) return {};
+  if (delimiters.size() == 1) return FieldIn(n, s, SingleDelimiter(delimiters[0]));
+  return FieldIn(n, s, DelimiterSet(delimiters));
+}
+
+std::string FieldAt(int n, std::string_view s, std::string_view delimiters) {
+  return std::string(FieldView(n, s, delimiters));
 }
 
 std::string_view TrimView(std::string_view s) {

@@ -22,6 +22,8 @@ std::string WordAt(int n, std::string_view s, const CharSet& delimiters);
 // Field n where a run of delimiters separates fields and a leading delimiter
 // ends an empty first field.
 std::string FieldAt(int n, std::string_view s, std::string_view delimiters);
+// The same field as a view into s.
+std::string_view FieldView(int n, std::string_view s, std::string_view delimiters);
 
 // Removes characters of codes 0..32 from both ends / the left / the right.
 std::string_view TrimView(std::string_view s);

@@ -76,7 +76,8 @@ ScriptValue XValueToValue(const TZuScriptXValue& x) {
       return ScriptValue::DateTime(LoadPayload<double>(x));
     case xkText: {
       const char* text = LoadPayload<const char*>(x);
-      return ScriptValue::Text(text != nullptr ? std::string(text) : std::string());
+      // Copied once, straight into the value's storage.
+      return ScriptValue::Text(text != nullptr ? std::string_view(text) : std::string_view());
     }
     default:
       return ScriptValue();

@@ -115,6 +115,10 @@ TEST(DirSearch, ListsEntriesWithAttributesButNoDotEntries) {
   DirEntry e;
   ASSERT_TRUE(search.Start(dir.Path(), e));
   do {
+    // The kind is there before the entry is described.
+    EXPECT_EQ(e.Attributes & kAttrDirectory, e.Name == "sub" ? kAttrDirectory : 0u) << e.Name;
+    search.Describe(e);
+    EXPECT_TRUE(e.Described);
     seen[e.Name] = e;
   } while (search.Next(e));
   ASSERT_EQ(seen.size(), 4u);

@@ -37,6 +37,12 @@ TEST(TextUtils, FieldAtKeepsLeadingEmptyField) {
   EXPECT_EQ(FieldAt(0, "a,b", ","), "");
   EXPECT_EQ(FieldAt(1, "a,b", ""), "a,b");
   EXPECT_EQ(FieldAt(2, "a;b,c", ",;"), "b");
+  // A field after a trailing run is empty; runs of a set count once.
+  EXPECT_EQ(FieldAt(2, "a,,", ","), "");
+  EXPECT_EQ(FieldAt(3, "a,;b;,c", ",;"), "c");
+  EXPECT_EQ(FieldAt(2, std::string("a\0b c", 5), " "), "c");
+  EXPECT_EQ(FieldView(3, "x y z w", " "), "z");
+  EXPECT_EQ(FieldView(2, std::string_view(), ","), "");
 }
 
 TEST(TextUtils, TrimRemovesCodesUpTo32) {

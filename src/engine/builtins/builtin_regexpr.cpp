@@ -24,18 +24,20 @@ TRegExprCache& CacheOf(TZuScript& script) {
 
 }  // namespace
 
+// The texts are read in place: a Text argument is not copied.
 ScriptValue BuiltinRegExpr(TZuScript& script, const BuiltinArgs& args) {
-  const std::string pattern = ToText(args[0]);
-  const std::string s = ToText(args[1]);
-  return ScriptValue::Boolean(RegExprMatch(CacheOf(script), pattern, s));
+  const TextOf pattern(args[0]);
+  const TextOf s(args[1]);
+  return ScriptValue::Boolean(RegExprMatch(CacheOf(script), pattern.View(), s.View()));
 }
 
 // The replacement is inserted literally.
 ScriptValue BuiltinReplaceRegExpr(TZuScript& script, const BuiltinArgs& args) {
-  const std::string pattern = ToText(args[0]);
-  const std::string s = ToText(args[1]);
-  const std::string replacement = ToText(args[2]);
-  return ScriptValue::Text(RegExprReplace(CacheOf(script), pattern, s, replacement));
+  const TextOf pattern(args[0]);
+  const TextOf s(args[1]);
+  const TextOf replacement(args[2]);
+  return ScriptValue::Text(
+      RegExprReplace(CacheOf(script), pattern.View(), s.View(), replacement.View()));
 }
 
 }  // namespace zu

@@ -64,7 +64,7 @@ ScriptValue BuiltinStrWord(TZuScript&, const BuiltinArgs& args) {
   const TextOf s(args[1]);
   const TextOf delimiters(args[2]);
   if (n < 1) return TextResult("");
-  return TextResult(FieldAt(n, s.View(), delimiters.View()));
+  return TextResult(FieldView(n, s.View(), delimiters.View()));
 }
 
 ScriptValue BuiltinStrLen(TZuScript&, const BuiltinArgs& args) {

@@ -61,9 +61,9 @@ const TZuScriptX_File::Method TZuScriptX_File::kMethods[] = {
        return f.RequireOpen() && f.Seek(values, result);
      }},
     {"ReadString", 0,
-     [](TZuScriptX_File& f, const Values&, ScriptValue& result) {
+     [](TZuScriptX_File& f, const Values&, ScriptValue&) {
        if (!f.RequireOpen()) return false;
-       result = ScriptValue::Text(f.ReadString());
+       TextResult(f.ReadString());
        return true;
      }},
     {"ReadChar", 0,
@@ -211,8 +211,22 @@ int TZuScriptX_File::NextByte() {
   return static_cast<unsigned char>(buffer_[bufferPos_++]);
 }
 
-std::string TZuScriptX_File::ReadString() {
-  std::string line;
+std::string_view TZuScriptX_File::ReadString() {
+  // The usual line lies whole in the buffer and holds no CR: it is handed
+  // out as a view of the buffer, without being copied here.
+  if (bufferPos_ < bufferLen_) {
+    const char* start = buffer_.get() + bufferPos_;
+    const size_t available = bufferLen_ - bufferPos_;
+    const void* lf = std::memchr(start, '\n', available);
+    if (lf != nullptr) {
+      const size_t take = static_cast<size_t>(static_cast<const char*>(lf) - start);
+      if (std::memchr(start, '\r', take) == nullptr) {
+        bufferPos_ += take + 1;
+        return std::string_view(start, take);
+      }
+    }
+  }
+  line_.clear();
   for (;;) {
     if (bufferPos_ == bufferLen_) {
       int c = NextByte();  // refills the buffer
@@ -232,10 +246,10 @@ std::string TZuScriptX_File::ReadString() {
     for (const char *run = start, *end = start + take; run != end;) {
       const void* cr = std::memchr(run, '\r', static_cast<size_t>(end - run));
       if (cr == nullptr) {
-        line.append(run, static_cast<size_t>(end - run));
+        line_.append(run, static_cast<size_t>(end - run));
         break;
       }
-      line.append(run, static_cast<size_t>(static_cast<const char*>(cr) - run));
+      line_.append(run, static_cast<size_t>(static_cast<const char*>(cr) - run));
       run = static_cast<const char*>(cr) + 1;
     }
     bufferPos_ += take;
@@ -244,7 +258,7 @@ std::string TZuScriptX_File::ReadString() {
       break;
     }
   }
-  return line;
+  return line_;
 }
 
 std::string TZuScriptX_File::ReadChar() {

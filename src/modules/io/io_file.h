@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "modules/io/zuscriptx_tools.h"
@@ -38,7 +39,8 @@ class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
   bool Open(const std::vector<ScriptValue>& values);
   void Close();
   bool Seek(const std::vector<ScriptValue>& values, ScriptValue& result);
-  std::string ReadString();
+  // The next line, valid until the next operation on the file.
+  std::string_view ReadString();
   std::string ReadChar();
   int32_t WriteString(const std::string& text);
   // The platform's information on the open file, for Size and the times;
@@ -59,6 +61,7 @@ class TZuScriptX_File : public TZuScriptX_TableObject<TZuScriptX_File> {
   std::unique_ptr<char[]> buffer_;
   size_t bufferPos_ = 0;
   size_t bufferLen_ = 0;
+  std::string line_;  // a line that spans refills or holds CR bytes
 };
 
 }  // namespace zu::io

@@ -21,12 +21,6 @@ platform::DirEntry EmptyFindData() {
   return entry;
 }
 
-// Directories have no size of their own to report.
-void TakeEntry(platform::DirEntry&& entry, platform::DirEntry& findData) {
-  if ((entry.Attributes & platform::kAttrDirectory) != 0) entry.Size = 0;
-  findData = std::move(entry);
-}
-
 }  // namespace
 
 template <platform::FileTime platform::DirEntry::*Time>
@@ -105,7 +99,7 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
     searchOpen_ = empty;
     return false;
   }
-  TakeEntry(std::move(entry), FindData);
+  FindData = std::move(entry);
   searchOpen_ = true;
   return true;
 }
@@ -113,9 +107,23 @@ bool TZuScriptX_FileFinder::StartSearch(const std::string& dir) {
 bool TZuScriptX_FileFinder::NextEntry() {
   if (!searchOpen_ || !search_.IsOpen()) return false;
   platform::DirEntry entry;
-  if (!search_.Next(entry)) return false;
-  TakeEntry(std::move(entry), FindData);
+  if (!search_.Next(entry)) {
+    // The last entry of the listing stays in FindData.
+    DescribeFindData();
+    return false;
+  }
+  FindData = std::move(entry);
   return true;
+}
+
+// An entry is described (its status asked for) only when it stays in
+// FindData for the script to see: when it is reported, or when it is the
+// last of its listing. Entries passed over cost nothing more.
+void TZuScriptX_FileFinder::DescribeFindData() {
+  if (FindData.Described) return;
+  search_.Describe(FindData);
+  // Directories have no size of their own to report.
+  if ((FindData.Attributes & platform::kAttrDirectory) != 0) FindData.Size = 0;
 }
 
 void TZuScriptX_FileFinder::CloseSearch() {
@@ -133,9 +141,11 @@ bool TZuScriptX_FileFinder::NextMatch() {
       if (FindData.Name.empty() || FindData.Name[0] != '.') {
         if (Recursive && (FindData.Attributes & platform::kAttrReparsePoint) == 0)
           PendingDirs.push_back(SearchDir + FindData.Name + platform::PathSeparator());
+        DescribeFindData();
         return true;
       }
     } else if (WildcardMatch(FindData.Name, SearchMask, true)) {
+      DescribeFindData();
       return true;
     }
     if (!NextEntry()) return false;

@@ -27,8 +27,11 @@ class TZuScriptX_FileFinder : public TZuScriptX_TableObject<TZuScriptX_FileFinde
   // FindData; false when the directory cannot be read (no search open) or
   // holds nothing (the search stays open and answers no further entry).
   bool StartSearch(const std::string& dir);
-  // The next entry of the open search into FindData; false at the end.
+  // The next entry of the open search into FindData; false at the end,
+  // with the last entry left there described.
   bool NextEntry();
+  // Completes the entry in FindData (size and times, the read-only bit).
+  void DescribeFindData();
   void CloseSearch();
   // From the entry in FindData to the next one to report in this directory.
   bool NextMatch();

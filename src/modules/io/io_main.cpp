@@ -21,8 +21,9 @@ namespace zu::io {
 
 namespace {
 
-// The result of the current call; a text result points into it until the
-// next CallFunction or GetProperty resets it. Emptied at unload.
+// The result of the current call; a text result points into it (or into the
+// registry's ResultText, see TextResult) until the next CallFunction or
+// GetProperty resets it. Emptied at unload.
 ScriptValue ResultValue;
 
 template <class Operation>
@@ -171,13 +172,30 @@ bool CallModuleFunction(const std::string& functionName, const std::vector<Scrip
   return false;
 }
 
+// Every call starts without a result.
+void ResetResult() {
+  ResultValue = ScriptValue();
+  Registry().HasResultText = false;
+}
+
 void WriteResult(TZuScriptXValue* result) {
-  if (result != nullptr) ValueToXValue(ResultValue, *result);
+  if (result == nullptr) return;
+  const ModuleRegistry& r = Registry();
+  if (!r.HasResultText) {
+    ValueToXValue(ResultValue, *result);
+    return;
+  }
+  // The record ValueToXValue writes for a Text: zeros, the kind, the
+  // pointer to the zero-terminated bytes.
+  std::memset(result, 0, sizeof(*result));
+  result->Kind = xkText;
+  const char* text = r.ResultText.c_str();
+  std::memcpy(&result->Data, &text, sizeof(text));
 }
 
 bool CallFunction(const char* objectArg, const char* functionArg, int32_t count,
                   const TZuScriptXValue* args, TZuScriptXValue* result) {
-  ResultValue = ScriptValue();
+  ResetResult();
   std::string functionName = OrEmpty(functionArg);
   std::vector<ScriptValue> values;
   if (count > 0 && args != nullptr) {
@@ -208,7 +226,7 @@ TZuScriptX_Object* PropertyObject(const char* objectArg, const std::string& prop
 }
 
 bool GetProperty(const char* objectArg, const char* propertyArg, TZuScriptXValue* result) {
-  ResultValue = ScriptValue();
+  ResetResult();
   std::string propertyName = OrEmpty(propertyArg);
   TZuScriptX_Object* object = PropertyObject(objectArg, propertyName);
   if (object == nullptr) return false;

@@ -20,6 +20,11 @@ bool Fail(std::string message) {
   return false;
 }
 
+void TextResult(std::string_view text) {
+  registry.ResultText.assign(text);
+  registry.HasResultText = true;
+}
+
 ModuleRegistry::~ModuleRegistry() {
   // Functions first, then the objects (which lets a file object close its
   // file), then the classes.
@@ -27,6 +32,7 @@ ModuleRegistry::~ModuleRegistry() {
   ObjectsList.Clear();
   ClassesList.clear();
   LastError.clear();
+  ResultText.clear();
 }
 
 bool SameUpperName(std::string_view a, std::string_view b) {
@@ -56,11 +62,15 @@ TZuScriptX_Object* TZuScriptX_ObjectsList::Find(std::string_view className,
   return nullptr;
 }
 
-TZuScriptX_Object* TZuScriptX_ObjectsList::FindByName(const std::string& objectName) {
-  auto known = byName_.find(objectName);
-  if (known != byName_.end()) return known->second;
-  TZuScriptX_Object* found = Find("", objectName);
-  if (found != nullptr) byName_.emplace(objectName, found);
+TZuScriptX_Object* TZuScriptX_ObjectsList::FindByName(std::string_view objectName) {
+  if (lastFound_ != nullptr && objectName == lastName_) return lastFound_;
+  std::string key(objectName);
+  auto known = byName_.find(key);
+  TZuScriptX_Object* found = known != byName_.end() ? known->second : Find("", objectName);
+  if (found == nullptr) return nullptr;
+  if (known == byName_.end()) byName_.emplace(key, found);
+  lastName_ = std::move(key);
+  lastFound_ = found;
   return found;
 }
 
@@ -79,6 +89,7 @@ bool TZuScriptX_Object::SplitProperty(const std::string& path) {
   for (int j = 0;; ++j) {
     size_t dot = SubProperties[j].find('.');
     if (dot == std::string::npos) return true;
+    tailEmpty_ = false;
     if (j == kMaxSubProperties - 1) return Fail("Too much subproperties");
     // A part holds at most 9999 characters after its dot.
     SubProperties[j + 1] = SubProperties[j].substr(dot + 1, 9999);
@@ -88,7 +99,9 @@ bool TZuScriptX_Object::SplitProperty(const std::string& path) {
 
 void TZuScriptX_Object::NoteSimplePath(const std::string& path) {
   if (SubProperties[0] != path) SubProperties[0] = path;
+  if (tailEmpty_) return;
   for (int j = 1; j < kMaxSubProperties; ++j) SubProperties[j].clear();
+  tailEmpty_ = true;
 }
 
 bool TZuScriptX_Object::CallFunction(const std::string& name, const std::vector<ScriptValue>&,

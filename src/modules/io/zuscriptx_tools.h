@@ -110,6 +110,10 @@ class TZuScriptX_Object {
   std::vector<std::string> Properties;  // in the order added
   std::string SubProperties[kMaxSubProperties];
 
+ private:
+  // True while SubProperties[1..15] are known to be empty.
+  bool tailEmpty_ = true;
+
  protected:
   void AddFunction(const char* name, int32_t argCount);
   void AddProperty(const char* name) { Properties.emplace_back(name); }
@@ -160,16 +164,25 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
 
   bool CallFunction(const std::string& name, const std::vector<ScriptValue>& values, int lastIndex,
                     ScriptValue& result) override {
-    auto known = methodIds_.find(name);
-    if (known == methodIds_.end()) {
-      if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
-      const Method* method = RowOf(methods_, name);
-      if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
-      known = methodIds_.emplace(name, MethodId{Functions.Find(name), method}).first;
-    } else if (lastIndex + 1 != known->second.Function->ArgCount) {
-      return WrongArgumentCount(name, *known->second.Function);
+    // A script calls the same method over and over: the last one found is
+    // compared first.
+    const MethodId* id = lastMethod_ != nullptr && lastMethod_->first == name ? &lastMethod_->second
+                                                                               : nullptr;
+    if (id == nullptr) {
+      auto known = methodIds_.find(name);
+      if (known == methodIds_.end()) {
+        if (!TZuScriptX_Object::CallFunction(name, values, lastIndex, result)) return false;
+        const Method* method = RowOf(methods_, name);
+        if (method == nullptr || method->Call == nullptr) return NotImplemented(name);
+        known = methodIds_.emplace(name, MethodId{Functions.Find(name), method}).first;
+        lastMethod_ = &*known;
+        return known->second.Row->Call(Self(), values, result);
+      }
+      lastMethod_ = &*known;
+      id = &known->second;
     }
-    return known->second.Row->Call(Self(), values, result);
+    if (lastIndex + 1 != id->Function->ArgCount) return WrongArgumentCount(name, *id->Function);
+    return id->Row->Call(Self(), values, result);
   }
   bool GetProperty(const std::string& name, ScriptValue& value) override {
     bool passed = false;
@@ -199,8 +212,11 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
   // the check failed (LastError set); a null row for a name that passed but
   // has none (a dotted path).
   const Property* LookUpProperty(const std::string& name, bool& passed) {
-    auto known = propertyIds_.find(name);
-    if (known != propertyIds_.end()) {
+    auto known = lastProperty_ != nullptr && lastProperty_->first == name
+                     ? lastProperty_
+                     : FoundOrNull(propertyIds_.find(name));
+    if (known != nullptr) {
+      lastProperty_ = known;
       NoteSimplePath(name);
       passed = true;
       return known->second;
@@ -236,8 +252,17 @@ class TZuScriptX_TableObject : public TZuScriptX_Object {
 
   std::span<const Method> methods_;
   std::span<const Property> properties_;
+  using PropertyIds = std::unordered_map<std::string, const Property*>;
+  const typename PropertyIds::value_type* FoundOrNull(typename PropertyIds::iterator at) const {
+    return at != propertyIds_.end() ? &*at : nullptr;
+  }
+
+  // Entries of an unordered_map stay where they are while it grows, so the
+  // last ones used can be kept by address.
   std::unordered_map<std::string, MethodId> methodIds_;
-  std::unordered_map<std::string, const Property*> propertyIds_;
+  PropertyIds propertyIds_;
+  const typename std::unordered_map<std::string, MethodId>::value_type* lastMethod_ = nullptr;
+  const typename PropertyIds::value_type* lastProperty_ = nullptr;
 };
 
 // The module's objects, in ordinal order of ObjectName; freed last first.
@@ -247,11 +272,11 @@ class TZuScriptX_ObjectsList
 
  public:
   TZuScriptX_Object* Add(std::unique_ptr<TZuScriptX_Object> item) {
-    byName_.clear();
+    Forget();
     return Base::Add(std::move(item));
   }
   void Clear() {
-    byName_.clear();
+    Forget();
     Base::Clear();
   }
   // The first object whose name equals objectName ignoring case and, when
@@ -259,10 +284,18 @@ class TZuScriptX_ObjectsList
   TZuScriptX_Object* Find(std::string_view className, std::string_view objectName) const;
   // Find by name alone, the lookup of every call and property access: a
   // name found once is kept by its exact bytes until the list changes.
-  TZuScriptX_Object* FindByName(const std::string& objectName);
+  TZuScriptX_Object* FindByName(std::string_view objectName);
 
  private:
+  void Forget() {
+    byName_.clear();
+    lastFound_ = nullptr;
+  }
+
   std::unordered_map<std::string, TZuScriptX_Object*> byName_;
+  // The name found last and its object, compared before the map.
+  std::string lastName_;
+  TZuScriptX_Object* lastFound_ = nullptr;
 };
 
 // The module-wide state: one instance lives from the library's load to its
@@ -277,6 +310,10 @@ struct ModuleRegistry {
   TZuScriptX_ObjectsList ObjectsList;
   TZuScriptX_FunctionsList FunctionsList;
   std::string LastError;
+  // A text result kept as plain bytes instead of in the result value (see
+  // TextResult); valid until the next call resets it.
+  std::string ResultText;
+  bool HasResultText = false;
 };
 
 // The registry of this module.
@@ -284,5 +321,12 @@ ModuleRegistry& Registry();
 
 // Sets LastError and answers false, so failures read `return Fail(...)`.
 bool Fail(std::string message);
+
+// Makes text the result of the current call in place of the handler's
+// result value, for a method that hands out a new text on every call
+// (TFile.ReadString): the registry's buffer is reused, where a result value
+// would allocate its text each time. It reaches the caller exactly as a Text
+// result value would.
+void TextResult(std::string_view text);
 
 }  // namespace zu::io

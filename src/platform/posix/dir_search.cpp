@@ -1,9 +1,10 @@
 // Directory listing: every entry of one directory except "." and "..", with
 // Win32-style attributes (16 directory / 32 other, +1 not writable, +2 name
 // starting with ".", +1024 symbolic link) and the three file times, from one
-// statx per entry. The directory is read whole when the search starts and
-// listed in the order Windows' own file system lists one (by name, letter
-// case ignored), so that a walk is the same on every run and on both systems.
+// statx per entry, made when the entry is described. The directory is read
+// whole when the search starts and listed in the order Windows' own file
+// system lists one (by name, letter case ignored), so that a walk is the
+// same on every run and on both systems.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -23,10 +24,30 @@
 namespace zu::platform {
 namespace {
 
-// The state behind DirSearch::dir_: the entries read, and the next to give.
+// The state behind DirSearch::dir_: the directory, kept open so that its
+// entries can be described later, the entries read, and the next to give.
 struct Listing {
+  DIR* dir = nullptr;
   std::vector<DirEntry> entries;
   size_t next = 0;
+  int readOnlyVolume = -1;  // -1 until asked
+
+  Listing() = default;
+  Listing(const Listing&) = delete;
+  Listing& operator=(const Listing&) = delete;
+  ~Listing() {
+    if (dir != nullptr) closedir(dir);
+  }
+
+  // Nothing on a read-only mount may be written, whatever its mode bits
+  // say: asked once for the whole directory, and only when needed.
+  bool ReadOnlyVolume() {
+    if (readOnlyVolume < 0) {
+      struct statvfs volume {};
+      readOnlyVolume = fstatvfs(dirfd(dir), &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
+    }
+    return readOnlyVolume > 0;
+  }
 };
 
 Listing* AsListing(void* p) { return static_cast<Listing*>(p); }
@@ -35,25 +56,46 @@ Listing* AsListing(void* p) { return static_cast<Listing*>(p); }
 // (the directory entry's type tells a link without a system call), a
 // dangling one itself; anything else is asked for without following, which
 // also tells a link on a file system that gives no types.
-bool EntryInfo(int dirFd, const struct dirent* e, FileInfo& info, bool& link) {
-  link = e->d_type == DT_LNK;
+bool EntryInfo(int dirFd, const char* name, FileInfo& info, bool& link) {
   if (!link) {
-    if (!posix::StatAt(dirFd, e->d_name, info, false, &link)) return false;
+    if (!posix::StatAt(dirFd, name, info, false, &link)) return false;
     if (!link) return true;
   }
   FileInfo target;
-  if (posix::StatAt(dirFd, e->d_name, target, true)) {
+  if (posix::StatAt(dirFd, name, target, true)) {
     info = target;
     return true;
   }
-  return posix::StatAt(dirFd, e->d_name, info, false);
+  return posix::StatAt(dirFd, name, info, false);
 }
 
-// One entry of an open directory, or false (errno set) at its end.
-bool ReadEntry(DIR* d, bool readOnlyVolume, DirEntry& entry) {
+// Completes an entry with its statx. An entry removed meanwhile keeps the
+// kind its directory entry gave.
+void Describe(Listing& listing, DirEntry& entry) {
+  FileInfo info;
+  bool link = (entry.Attributes & kAttrReparsePoint) != 0;
+  if (EntryInfo(dirfd(listing.dir), entry.Name.c_str(), info, link)) {
+    entry.Size = info.Size;
+    entry.Creation = info.Creation;
+    entry.LastAccess = info.LastAccess;
+    entry.LastWrite = info.LastWrite;
+    entry.Attributes = info.Attributes;
+  }
+  if (link) entry.Attributes |= kAttrReparsePoint;
+  if (listing.ReadOnlyVolume()) entry.Attributes |= kAttrReadOnly;
+  if (entry.Name[0] == '.') entry.Attributes |= kAttrHidden;
+  entry.Described = true;
+}
+
+// One entry of the open directory, or false (errno set) at its end. The
+// kind comes from the directory entry's type, and the statx waits until the
+// entry is described: a walk passes over most files without looking at
+// them. A link (which takes the kind of its target) and an entry of unknown
+// type are described at once.
+bool ReadEntry(Listing& listing, DirEntry& entry) {
   for (;;) {
     errno = 0;
-    struct dirent* e = readdir(d);
+    struct dirent* e = readdir(listing.dir);
     if (e == nullptr) {
       // Windows reports the end of a listing as "no more files" (18).
       if (errno == 0) errno = ENOENT;
@@ -62,21 +104,13 @@ bool ReadEntry(DIR* d, bool readOnlyVolume, DirEntry& entry) {
     if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
     entry = DirEntry();
     entry.Name = e->d_name;
-    FileInfo info;
-    bool link = false;
-    if (EntryInfo(dirfd(d), e, info, link)) {
-      entry.Size = info.Size;
-      entry.Creation = info.Creation;
-      entry.LastAccess = info.LastAccess;
-      entry.LastWrite = info.LastWrite;
-      entry.Attributes = info.Attributes;
-    } else {
-      // An entry removed meanwhile is still listed.
-      entry.Attributes = e->d_type == DT_DIR ? kAttrDirectory : kAttrArchive;
-    }
-    if (link) entry.Attributes |= kAttrReparsePoint;
-    if (readOnlyVolume) entry.Attributes |= kAttrReadOnly;
+    entry.Attributes = e->d_type == DT_DIR ? kAttrDirectory : kAttrArchive;
+    if (e->d_type == DT_LNK) entry.Attributes |= kAttrReparsePoint;
     if (e->d_name[0] == '.') entry.Attributes |= kAttrHidden;
+    entry.Described = false;
+    if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      Describe(listing, entry);
+    }
     return true;
   }
 }
@@ -128,19 +162,13 @@ void DirSearch::Close() {
 bool DirSearch::Start(const std::string& dir, DirEntry& first) {
   Close();
   path_ = dir.empty() ? std::string(".") : dir;
-  DIR* d = opendir(path_.c_str());
-  if (d == nullptr) return false;
-  // Nothing on a read-only mount may be written, whatever its mode bits say:
-  // asked once for the whole directory.
-  struct statvfs volume {};
-  const bool readOnlyVolume =
-      fstatvfs(dirfd(d), &volume) == 0 && (volume.f_flag & ST_RDONLY) != 0;
   auto listing = std::make_unique<Listing>();
+  listing->dir = opendir(path_.c_str());
+  if (listing->dir == nullptr) return false;
   DirEntry entry;
-  while (ReadEntry(d, readOnlyVolume, entry)) listing->entries.push_back(std::move(entry));
+  while (ReadEntry(*listing, entry)) listing->entries.push_back(std::move(entry));
   // A read that fails half way lists what it got.
   const int code = errno;
-  closedir(d);
   SortByName(listing->entries);
   dir_ = listing.release();
   if (!Next(first)) {
@@ -165,6 +193,12 @@ bool DirSearch::Next(DirEntry& entry) {
   }
   entry = std::move(listing->entries[listing->next++]);
   return true;
+}
+
+void DirSearch::Describe(DirEntry& entry) {
+  Listing* listing = AsListing(dir_);
+  if (entry.Described || listing == nullptr) return;
+  zu::platform::Describe(*listing, entry);
 }
 
 }  // namespace zu::platform

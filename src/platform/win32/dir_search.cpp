@@ -82,4 +82,7 @@ bool DirSearch::Next(DirEntry& entry) {
   }
 }
 
+// The find record already holds everything.
+void DirSearch::Describe(DirEntry&) {}
+
 }  // namespace zu::platform

@@ -53,6 +53,15 @@ TEST_F(TFileFinder, EntryPropertiesAndTheEndOfTheSearch) {
   std::filesystem::create_directories(Dir() + "empty");
   EXPECT_FALSE(BoolOf(CallOk("ff", "FindFirst", {Txt((Dir() + "empty/*").c_str())})));
   EXPECT_FALSE(BoolOf(CallOk("ff", "FindNext")));
+  // A file the mask passed over, last in its listing, stays in FindData at
+  // the end with its size and attributes, like a reported one.
+  WriteFile("last/a.txt", "1");
+  WriteFile("last/z.dat", "12345");
+  ASSERT_TRUE(BoolOf(CallOk("ff", "FindFirst", {Txt((Dir() + "last/*.txt").c_str())})));
+  EXPECT_FALSE(BoolOf(CallOk("ff", "FindNext")));
+  EXPECT_EQ(TextOf(Get("ff", "FileName")), Dir() + "last/z.dat");
+  EXPECT_EQ(IntOf(Get("ff", "FileSize")), 5);
+  EXPECT_EQ(IntOf(Get("ff", "FileAttributes")), 32);
 }
 
 TEST_F(TFileFinder, RecursiveWalkSkipsDotDirectoriesButNotDotFiles) {

@@ -21,7 +21,16 @@ template <TZuScriptObjList TZuScript::*List>
   TZuScript* first = &script;
   while ((first->*List).Count() == 0) {
     first = first->Owner;
-    if (first == nullptr) return nullptr;
+    if (first == nullptr) {
+      // No list of the chain has entries: nothing can match until one of
+      // them changes, which moves the epoch. Remembered under the starting
+      // script (every built-in call of a script without functions or
+      // modules asks this twice).
+      site.Key = &script;
+      site.Epoch = epoch;
+      site.Found = nullptr;
+      return nullptr;
+    }
   }
   if (site.Key == first && site.Epoch == epoch) return site.Found;
   TZuScriptRoot* found = nullptr;

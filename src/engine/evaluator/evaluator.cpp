@@ -13,6 +13,23 @@ namespace zu {
 
 void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                    const ScriptValue& right) {
+  if (value.Kind() == ValueKind::Text && right.Kind() == ValueKind::Text) {
+    // Two texts: joined, or compared byte by byte, as the value operations
+    // do it for the text class, without their dispatch.
+    switch (op.Code) {
+      case Operator::Add:
+        value = ScriptValue::Concatenate(value, right);
+        return;
+      case Operator::Equal:
+        value.AssignBoolean(value.TextPayload() == right.TextPayload());
+        return;
+      case Operator::NotEqual:
+        value.AssignBoolean(value.TextPayload() != right.TextPayload());
+        return;
+      default:
+        break;
+    }
+  }
   value = ApplyOperator(value, op.Code, op.Text.View(), right);
 }
 

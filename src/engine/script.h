@@ -397,6 +397,9 @@ class TZuScript : public TZuScriptRoot {
   // sets up its lookups.
   void PrepareCall(TZuCall& call, TZuTextRef name, TZuTextRef argumentText, uint32_t depth);
   ScriptValue EvaluateCall(TZuCall& call);
+  // The call with its arguments evaluated: method, user function, module
+  // function or built-in.
+  inline ScriptValue Dispatch(TZuCall& call, std::span<ScriptValue> args);
   // The arguments as the list module objects and functions take.
   const std::vector<ScriptValue>& ModuleArgumentsOf(std::span<ScriptValue> args);
   // The array and index of an element, for reading and for assignment

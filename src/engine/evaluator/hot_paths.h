@@ -134,7 +134,12 @@ inline ScriptValue TZuScript::OperandValue(TZuOperand& operand, uint32_t depth) 
 }
 
 [[gnu::always_inline]] inline ScriptValue TZuScript::Evaluate(TZuExpression& expression) {
-  if (expression.Shortcut != nullptr) return EvaluateSimple(*expression.Shortcut);
+  if (TZuExpression* simple = expression.Shortcut) {
+    // One name or one constant, the usual argument or assigned value: taken
+    // here, without a call.
+    if (simple->Operators.empty()) return SimpleOperandValue(simple->Operands[0]);
+    return EvaluateSimple(*simple);
+  }
   return EvaluateCompiled(expression);
 }
 

@@ -33,9 +33,32 @@ void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
   value = ApplyOperator(value, op.Code, op.Text.View(), right);
 }
 
+namespace {
+
+// Groups a simple level may nest: few enough that evaluating one needs no
+// stack check.
+constexpr int kMaxSimpleGroups = 4;
+
+// Whether e, evaluated once (so every operand is classified), holds only
+// names, constants and groups of them, nested at most kMaxSimpleGroups deep.
+bool IsSimpleLevel(const TZuExpression& e, int depth) {
+  if (e.Kind != TZuExpression::kReady || e.Operands.empty()) return false;
+  for (const TZuOperand& operand : e.Operands) {
+    if (operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant) continue;
+    if (operand.Type == TZuOperand::kGroup && depth < kMaxSimpleGroups &&
+        IsSimpleLevel(*operand.Group, depth + 1))
+      continue;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {
-  // Names and constants only (behind groups that hold nothing else): no
-  // call, group or element can nest deeper here, so no stack check either.
+  // Names, constants and groups of them, nested a few levels at most (see
+  // IsSimpleLevel): no call or element can nest deeper here, so no stack
+  // check either.
   TZuOperand* operands = e.Operands.data();
   ScriptValue value = SimpleOperandValue(operands[0]);
   const size_t count = e.Operators.size();
@@ -96,10 +119,7 @@ ScriptValue TZuScript::EvaluateCompiled(TZuExpression& expression) {
     if (!expression.Checked) {
       // Every operand has been classified now.
       expression.Checked = true;
-      bool simple = true;
-      for (const TZuOperand& operand : e.Operands)
-        simple = simple && (operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant);
-      if (simple) expression.Shortcut = &e;
+      if (IsSimpleLevel(e, 0)) expression.Shortcut = &e;
     }
     return value;
   }

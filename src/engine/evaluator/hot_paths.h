@@ -112,6 +112,7 @@ inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
 
 inline ScriptValue TZuScript::SimpleOperandValue(TZuOperand& operand) {
   if (operand.Type == TZuOperand::kConstant) return operand.Constant;
+  if (operand.Type == TZuOperand::kGroup) return EvaluateSimple(*operand.Group);
   if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return variable->Value;
   return EvaluateOperandNode(operand, 0);  // raises the "not defined" error
 }

@@ -89,6 +89,10 @@ class TZuScriptVariable : public TZuScriptRoot {
     if (IsConstant) FailConstant();
     Value = value;
   }
+  void SetValue(ScriptValue&& value) {
+    if (IsConstant) FailConstant();
+    Value = std::move(value);
+  }
 
   ScriptValue Value;
   bool IsConstant;
@@ -425,9 +429,11 @@ class TZuScript : public TZuScriptRoot {
   ScriptValue CallInFrame(std::span<ScriptValue> args);
   void BuildFrame(std::span<ScriptValue> args);
   void ClearCallEntities();
+  // frameCode_ is cleared wherever code_ changes (InstantiateFrom,
+  // ShareCodeOf), so a frame that is set belongs to the table this script
+  // runs.
   bool HasFrame() const {
-    return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
-           VarList.Generation() == frameGeneration_;
+    return frameCode_ != nullptr && VarList.Generation() == frameGeneration_;
   }
   // Executor.
   TZuCompiledStatement& CompiledAt(int32_t index) {

@@ -105,7 +105,8 @@ inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
   // A parameter, true, false or result of the running function: no other
   // entity of its list can match the name before it (a name is never added
   // twice while the frame stands), so the lookup would find this one.
-  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ && HasFrame())
+  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ &&
+      VarList.Generation() == frameGeneration_)
     return frameVars_[static_cast<size_t>(site.FrameSlot)];
   return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
 }

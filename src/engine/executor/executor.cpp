@@ -84,7 +84,7 @@ ScriptValue TZuScript::Execute() {
   // Assignment is also declaration: an unknown name becomes a variable of
   // this script; a known one is changed wherever in the chain it lives.
   if (TZuScriptVariable* variable = LookupVar(statement.Name)) [[likely]] {
-    variable->SetValue(value);
+    variable->SetValue(std::move(value));
   } else {
     AddVariable(statement.NameText, std::move(value));
   }
@@ -258,7 +258,8 @@ void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
     CurrentStatement = index;
     const ScriptValue& now = variable->Value;
     if (now.Kind() == ValueKind::Integer && now.IntegerPayload() < INT32_MAX) {
-      variable->SetValue(ScriptValue::Integer(now.IntegerPayload() + 1));
+      if (variable->IsConstant) variable->SetValue(now);  // raises the constant error
+      variable->Value.AssignInteger(now.IntegerPayload() + 1);
     } else {
       variable->SetValue(AddValues(now, ScriptValue::Integer(1)));
     }

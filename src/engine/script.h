@@ -392,6 +392,9 @@ class TZuScript : public TZuScriptRoot {
   inline ScriptValue Evaluate(TZuExpression& expression);
   ScriptValue EvaluateSimple(TZuExpression& expression);
   inline ScriptValue SimpleOperandValue(TZuOperand& operand);
+  // The value of a constant or of a name that is defined, read in place (no
+  // copy); null for any other operand.
+  inline const ScriptValue* DirectOperand(TZuOperand& operand);
   ScriptValue EvaluateLevel(TZuExpression& expression);
   // An operand's value: names and constants inline, the rest out of line.
   inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);

@@ -63,6 +63,12 @@ ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {
   ScriptValue value = SimpleOperandValue(operands[0]);
   const size_t count = e.Operators.size();
   for (size_t k = 0; k < count; ++k) {
+    // A right operand that is a name or a constant is read in place: only
+    // the operator reads it, right after the lookup.
+    if (const ScriptValue* direct = DirectOperand(operands[k + 1])) {
+      Combine(value, e.Operators[k], *direct);
+      continue;
+    }
     const ScriptValue right = SimpleOperandValue(operands[k + 1]);
     Combine(value, e.Operators[k], right);
   }
@@ -94,6 +100,10 @@ bool TZuScript::PrepareExpression(TZuExpression& e) {
   // operand, which is evaluated before the operator is looked at.
   const size_t count = e.Operators.size();
   for (size_t k = 0; k < count; ++k) {
+    if (const ScriptValue* direct = DirectOperand(operands[k + 1])) {
+      Combine(value, e.Operators[k], *direct);
+      continue;
+    }
     const ScriptValue right = OperandValue(operands[k + 1], e.Depth);
     Combine(value, e.Operators[k], right);
   }

@@ -111,6 +111,14 @@ inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
   return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
 }
 
+inline const ScriptValue* TZuScript::DirectOperand(TZuOperand& operand) {
+  if (operand.Type == TZuOperand::kConstant) return &operand.Constant;
+  if (operand.Type == TZuOperand::kName) {
+    if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return &variable->Value;
+  }
+  return nullptr;
+}
+
 inline ScriptValue TZuScript::SimpleOperandValue(TZuOperand& operand) {
   if (operand.Type == TZuOperand::kConstant) return operand.Constant;
   if (operand.Type == TZuOperand::kGroup) return EvaluateSimple(*operand.Group);

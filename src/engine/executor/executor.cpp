@@ -99,10 +99,9 @@ ScriptValue TZuScript::Execute() {
   // a function instance runs its definition's table and compiled forms.
   // Assignments and If chains are handled here; the rest out of line.
   TZuScript& code = *CodeOwner();
-  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
   TZuCompiledStatement& statement = code.CompiledAt(index);
-  int32_t next = record.BlockEnd;
-  switch (record.Kind) {
+  int32_t next = statement.BlockEnd;
+  switch (statement.Kind) {
     case kStmtExpression:
       ExecuteAssignment(statement);
       return next;
@@ -178,11 +177,15 @@ void TZuScript::ExecuteRange(int32_t first, int32_t last) {
   CheckStack("Blocks");
   Signal = kSignalNone;
   CurrentStatement = first;
+  // The table does not change while it runs: the end is fixed, and the
+  // index kept here is the one CurrentStatement holds whenever a statement
+  // starts (nested blocks move CurrentStatement, the loop sets it again).
+  const int32_t end = last < StatementCount ? last + 1 : StatementCount;
   try {
-    while (CurrentStatement <= last && CurrentStatement < StatementCount) {
-      const int32_t next = RunStatement(CurrentStatement);
+    for (int32_t index = first; index < end;) {
+      const int32_t next = RunStatement(index);
       if (Signal == kSignalNone) {
-        CurrentStatement = next;
+        CurrentStatement = index = next;
         continue;
       }
       if (Signal == kSignalBreak || Signal == kSignalContinue) CheckInLoop();
@@ -211,6 +214,8 @@ TZuCompiledStatement& TZuScript::CompileAt(int32_t index) {
   std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
   const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
   slot = CompileStatement(*this, record.Kind, record.Text);
+  slot->Kind = record.Kind;
+  slot->BlockEnd = record.BlockEnd;
   return *slot;
 }
 

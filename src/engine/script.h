@@ -447,6 +447,8 @@ class TZuScript : public TZuScriptRoot {
     return CompileAt(index);
   }
   TZuCompiledStatement& CompileAt(int32_t index);
+  // ExecuteRange's steps, for the loops that run their body in place.
+  inline void RunBlock(int32_t first, int32_t last);
   // One statement without the error's script filled in (the caller does).
   int32_t RunStatement(int32_t index);
   int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);

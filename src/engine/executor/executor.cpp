@@ -172,7 +172,7 @@ ScriptValue TZuScript::Execute() {
   return record.BlockEnd;
 }
 
-void TZuScript::ExecuteRange(int32_t first, int32_t last) {
+[[gnu::always_inline]] inline void TZuScript::RunBlock(int32_t first, int32_t last) {
   // Blocks nest through ExecuteRange -> a block statement -> ExecuteRange.
   CheckStack("Blocks");
   Signal = kSignalNone;
@@ -197,6 +197,8 @@ void TZuScript::ExecuteRange(int32_t first, int32_t last) {
     throw;
   }
 }
+
+void TZuScript::ExecuteRange(int32_t first, int32_t last) { RunBlock(first, last); }
 
 void TZuScript::CheckInLoop() {
   // Break and Continue need a loop of this script around them.
@@ -258,7 +260,9 @@ void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
     } else if (CompareValues(current, limit) > 0) {
       break;
     }
-    ExecuteRange(index + 1, blockEnd - 1);
+    // The body runs here rather than through a call of ExecuteRange: the
+    // same steps, once per turn.
+    RunBlock(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
     const ScriptValue& now = variable->Value;
@@ -277,7 +281,7 @@ void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
   for (;;) {
     CurrentStatement = index;
     if (!ToBoolean(Evaluate(statement.Expression))) break;
-    ExecuteRange(index + 1, blockEnd - 1);
+    RunBlock(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }
   Signal = kSignalNone;

@@ -449,6 +449,9 @@ class TZuScript : public TZuScriptRoot {
   TZuCompiledStatement& CompileAt(int32_t index);
   // ExecuteRange's steps, for the loops that run their body in place.
   inline void RunBlock(int32_t first, int32_t last);
+  // The block of an If, ElseIf or Else that was taken (code: the script
+  // whose table runs).
+  inline void RunBranch(TZuScript& code, int32_t index, int32_t blockEnd);
   // One statement without the error's script filled in (the caller does).
   int32_t RunStatement(int32_t index);
   int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);

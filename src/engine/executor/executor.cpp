@@ -94,6 +94,25 @@ ScriptValue TZuScript::Execute() {
   VarList.Add(std::make_unique<TZuScriptVariable>(name, false, std::move(value), this));
 }
 
+[[gnu::always_inline]] inline void TZuScript::RunBranch(TZuScript& code, int32_t index,
+                                                        int32_t blockEnd) {
+  // A branch of one assignment or call, such as both branches of a
+  // recursive function's If: the steps ExecuteRange would take for it, in
+  // place. An expression statement never sets Signal (a function it calls
+  // runs in an instance of its own), so the block ends after it.
+  const int32_t first = index + 1;
+  if (blockEnd == first + 1 && code.Statements[static_cast<size_t>(first)].Kind == kStmtExpression) {
+    CheckStack("Blocks");
+    Signal = kSignalNone;
+    CurrentStatement = first;
+    TZuCompiledStatement& body = code.CompiledAt(first);
+    ExecuteAssignment(body);
+    CurrentStatement = body.BlockEnd;
+    return;
+  }
+  ExecuteRange(first, blockEnd - 1);
+}
+
 [[gnu::always_inline]] inline int32_t TZuScript::RunStatement(int32_t index) {
   // The table is not changed while it runs, so the record stays in place;
   // a function instance runs its definition's table and compiled forms.
@@ -108,7 +127,7 @@ ScriptValue TZuScript::Execute() {
     case kStmtIf:
     case kStmtElseIf:
       if (ToBoolean(Evaluate(statement.Expression))) {
-        ExecuteRange(index + 1, next - 1);
+        RunBranch(code, index, next);
         // The branch was taken: the rest of the chain is skipped.
         while (next < StatementCount) {
           const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
@@ -118,7 +137,7 @@ ScriptValue TZuScript::Execute() {
       }
       return next;
     case kStmtElse:
-      ExecuteRange(index + 1, next - 1);
+      RunBranch(code, index, next);
       return next;
     default:
       return RunOtherStatement(index, statement);

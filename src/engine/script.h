@@ -89,6 +89,10 @@ class TZuScriptVariable : public TZuScriptRoot {
     if (IsConstant) FailConstant();
     Value = value;
   }
+  void SetValue(ScriptValue&& value) {
+    if (IsConstant) FailConstant();
+    Value = std::move(value);
+  }
 
   ScriptValue Value;
   bool IsConstant;
@@ -388,6 +392,9 @@ class TZuScript : public TZuScriptRoot {
   inline ScriptValue Evaluate(TZuExpression& expression);
   ScriptValue EvaluateSimple(TZuExpression& expression);
   inline ScriptValue SimpleOperandValue(TZuOperand& operand);
+  // The value of a constant or of a name that is defined, read in place (no
+  // copy); null for any other operand.
+  inline const ScriptValue* DirectOperand(TZuOperand& operand);
   ScriptValue EvaluateLevel(TZuExpression& expression);
   // An operand's value: names and constants inline, the rest out of line.
   inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);
@@ -397,6 +404,9 @@ class TZuScript : public TZuScriptRoot {
   // sets up its lookups.
   void PrepareCall(TZuCall& call, TZuTextRef name, TZuTextRef argumentText, uint32_t depth);
   ScriptValue EvaluateCall(TZuCall& call);
+  // The call with its arguments evaluated: method, user function, module
+  // function or built-in.
+  inline ScriptValue Dispatch(TZuCall& call, std::span<ScriptValue> args);
   // The arguments as the list module objects and functions take.
   const std::vector<ScriptValue>& ModuleArgumentsOf(std::span<ScriptValue> args);
   // The array and index of an element, for reading and for assignment
@@ -422,9 +432,11 @@ class TZuScript : public TZuScriptRoot {
   ScriptValue CallInFrame(std::span<ScriptValue> args);
   void BuildFrame(std::span<ScriptValue> args);
   void ClearCallEntities();
+  // frameCode_ is cleared wherever code_ changes (InstantiateFrom,
+  // ShareCodeOf), so a frame that is set belongs to the table this script
+  // runs.
   bool HasFrame() const {
-    return frameCode_ != nullptr && frameCode_ == CodeOwner() &&
-           VarList.Generation() == frameGeneration_;
+    return frameCode_ != nullptr && VarList.Generation() == frameGeneration_;
   }
   // Executor.
   TZuCompiledStatement& CompiledAt(int32_t index) {
@@ -435,6 +447,11 @@ class TZuScript : public TZuScriptRoot {
     return CompileAt(index);
   }
   TZuCompiledStatement& CompileAt(int32_t index);
+  // ExecuteRange's steps, for the loops that run their body in place.
+  inline void RunBlock(int32_t first, int32_t last);
+  // The block of an If, ElseIf or Else that was taken (code: the script
+  // whose table runs).
+  inline void RunBranch(TZuScript& code, int32_t index, int32_t blockEnd);
   // One statement without the error's script filled in (the caller does).
   int32_t RunStatement(int32_t index);
   int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);

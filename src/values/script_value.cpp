@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -47,10 +48,47 @@ TextStorage* NewStorage(size_t capacity) {
 
 void ScriptValue::FreeStorage(TextStorage* storage) noexcept { ::operator delete(storage); }
 
+namespace {
+
+// The 256 texts of one character, shared by every value that holds one:
+// Substr(t, i, 1), Chr and the digits of Str make them by the hundred
+// thousand. Their count of references starts so high that it never drops
+// to zero, so they are never freed; they are full (Used == Capacity), so
+// nothing is ever appended to them in place.
+struct SingleCharStorage {
+  TextStorage Header;
+  char Chars[2];
+};
+static_assert(offsetof(SingleCharStorage, Chars) == sizeof(TextStorage));
+
+constexpr uint32_t kPinnedRefs = uint32_t{1} << 31;
+
+SingleCharStorage* MakeSingleChars() {
+  static SingleCharStorage table[256];
+  for (int c = 0; c < 256; ++c) {
+    table[c].Header = TextStorage{kPinnedRefs, 1, 1};
+    table[c].Chars[0] = static_cast<char>(c);
+    table[c].Chars[1] = '\0';
+  }
+  return table;
+}
+
+TextStorage* SingleChar(unsigned char c) {
+  static SingleCharStorage* const table = MakeSingleChars();
+  return &table[c].Header;
+}
+
+}  // namespace
+
 ScriptValue ScriptValue::Text(std::string_view v) {
   ScriptValue r;
   r.kind_ = ValueKind::Text;
   if (v.empty()) return r;
+  if (v.size() == 1) {
+    r.payload_.text = SingleChar(static_cast<unsigned char>(v[0]));
+    r.length_ = 1;
+    return r;
+  }
   TextStorage* storage = NewStorage(v.size());
   std::memcpy(storage->Chars(), v.data(), v.size());
   storage->Used = v.size();

@@ -35,6 +35,16 @@ TEST(ScriptValue, AppendingInPlaceLeavesEveryOtherHolderUnchanged) {
   EXPECT_EQ("Text abcdabcd", Show(x));
   EXPECT_EQ("Text abc", Show(before));
   EXPECT_EQ("Text abcX", Show(other));
+  // Every text of one character shares one storage: appending to it never
+  // changes the others, and the storage outlives all its holders.
+  for (int round = 0; round < 2; ++round) {
+    const ScriptValue a = T("a");
+    EXPECT_EQ("Text ab", Show(ScriptValue::Concatenate(a, T("b"))));
+    EXPECT_EQ("Text ac", Show(ScriptValue::Concatenate(T("a"), T("c"))));
+    EXPECT_EQ("Text a", Show(a));
+    EXPECT_STREQ("a", a.TextCStr());
+  }
+  EXPECT_EQ(std::string(1, '\0'), T(std::string(1, '\0')).TextPayload());
   // The module boundary needs a NUL right after a text, also for a shorter
   // view of a storage that grew.
   EXPECT_STREQ("abc", before.TextCStr());

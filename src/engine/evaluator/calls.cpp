@@ -17,6 +17,9 @@ namespace {
 constexpr size_t kMaxIdleInstances = 256;
 // A run or call executes the statement indexes 0 .. kLastStatement only.
 constexpr int32_t kLastStatement = 999999;
+// Arguments a call keeps in its own frame; a call with more puts them on the
+// run's argument stack.
+constexpr size_t kLocalArguments = 4;
 
 // The arguments of one call on the run's argument stack, taken off again
 // when the call ends (their storage stays for the next call).
@@ -35,18 +38,8 @@ class ArgumentFrame {
 
 }  // namespace
 
-ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
-  // Every argument is evaluated, first to last, before the callee is sought.
-  // Each one lands on the argument stack after the arguments of the calls
-  // that are in progress (an argument may itself be a call).
-  std::vector<ScriptValue>& stack = Context().ArgumentStack;
-  ArgumentFrame frame(stack);
-  for (TZuExpression& argument : call.Arguments) {
-    ScriptValue value = Evaluate(argument);
-    stack.push_back(std::move(value));
-  }
-  const std::span<ScriptValue> args = frame.Values();
-
+[[gnu::always_inline]] inline ScriptValue TZuScript::Dispatch(TZuCall& call,
+                                                              std::span<ScriptValue> args) {
   if (call.IsMethod) {
     TZuScriptObject& object = ObjectAt(call.Object, "\" not found");
     return object.CallMethod(call.Method, ModuleArgumentsOf(args));
@@ -63,6 +56,26 @@ ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
   if (call.Builtin == TZuCall::kBuiltinUnresolved) call.Builtin = FindBuiltin(call.Name.View());
   if (call.Builtin < 0) Fail3("Unknow function: \"", call.Name.View(), "\"");
   return CallBuiltinAt(call.Builtin, *this, call.Name.View(), args, call.ArgumentText.View());
+}
+
+ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
+  // Every argument is evaluated, first to last, before the callee is sought.
+  // A few arguments stay in this frame; more go onto the run's argument
+  // stack, after the arguments of the calls that are in progress (an
+  // argument may itself be a call).
+  const size_t count = call.Arguments.size();
+  if (count <= kLocalArguments) {
+    ScriptValue local[kLocalArguments];
+    for (size_t i = 0; i < count; ++i) local[i] = Evaluate(call.Arguments[i]);
+    return Dispatch(call, std::span<ScriptValue>(local, count));
+  }
+  std::vector<ScriptValue>& stack = Context().ArgumentStack;
+  ArgumentFrame frame(stack);
+  for (TZuExpression& argument : call.Arguments) {
+    ScriptValue value = Evaluate(argument);
+    stack.push_back(std::move(value));
+  }
+  return Dispatch(call, frame.Values());
 }
 
 const std::vector<ScriptValue>& TZuScript::ModuleArgumentsOf(std::span<ScriptValue> args) {

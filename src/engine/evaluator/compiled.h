@@ -106,7 +106,7 @@ struct TZuExpression {
   bool Checked = false;  // Shortcut decided
   uint32_t Depth = 0;    // nesting level within its source text
   // The level whose value this expression's value is when that level holds
-  // names and constants only (itself, or the inside of a chain of groups
+  // names, constants and a few levels of groups of them only (itself, or the inside of a chain of groups
   // that hold one group each); null otherwise.
   TZuExpression* Shortcut = nullptr;
   std::vector<TZuOperand> Operands;

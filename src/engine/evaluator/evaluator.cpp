@@ -13,16 +13,62 @@ namespace zu {
 
 void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                    const ScriptValue& right) {
+  if (value.Kind() == ValueKind::Text && right.Kind() == ValueKind::Text) {
+    // Two texts: joined, or compared byte by byte, as the value operations
+    // do it for the text class, without their dispatch.
+    switch (op.Code) {
+      case Operator::Add:
+        value = ScriptValue::Concatenate(value, right);
+        return;
+      case Operator::Equal:
+        value.AssignBoolean(value.TextPayload() == right.TextPayload());
+        return;
+      case Operator::NotEqual:
+        value.AssignBoolean(value.TextPayload() != right.TextPayload());
+        return;
+      default:
+        break;
+    }
+  }
   value = ApplyOperator(value, op.Code, op.Text.View(), right);
 }
 
+namespace {
+
+// Groups a simple level may nest: few enough that evaluating one needs no
+// stack check.
+constexpr int kMaxSimpleGroups = 4;
+
+// Whether e, evaluated once (so every operand is classified), holds only
+// names, constants and groups of them, nested at most kMaxSimpleGroups deep.
+bool IsSimpleLevel(const TZuExpression& e, int depth) {
+  if (e.Kind != TZuExpression::kReady || e.Operands.empty()) return false;
+  for (const TZuOperand& operand : e.Operands) {
+    if (operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant) continue;
+    if (operand.Type == TZuOperand::kGroup && depth < kMaxSimpleGroups &&
+        IsSimpleLevel(*operand.Group, depth + 1))
+      continue;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {
-  // Names and constants only (behind groups that hold nothing else): no
-  // call, group or element can nest deeper here, so no stack check either.
+  // Names, constants and groups of them, nested a few levels at most (see
+  // IsSimpleLevel): no call or element can nest deeper here, so no stack
+  // check either.
   TZuOperand* operands = e.Operands.data();
   ScriptValue value = SimpleOperandValue(operands[0]);
   const size_t count = e.Operators.size();
   for (size_t k = 0; k < count; ++k) {
+    // A right operand that is a name or a constant is read in place: only
+    // the operator reads it, right after the lookup.
+    if (const ScriptValue* direct = DirectOperand(operands[k + 1])) {
+      Combine(value, e.Operators[k], *direct);
+      continue;
+    }
     const ScriptValue right = SimpleOperandValue(operands[k + 1]);
     Combine(value, e.Operators[k], right);
   }
@@ -54,6 +100,10 @@ bool TZuScript::PrepareExpression(TZuExpression& e) {
   // operand, which is evaluated before the operator is looked at.
   const size_t count = e.Operators.size();
   for (size_t k = 0; k < count; ++k) {
+    if (const ScriptValue* direct = DirectOperand(operands[k + 1])) {
+      Combine(value, e.Operators[k], *direct);
+      continue;
+    }
     const ScriptValue right = OperandValue(operands[k + 1], e.Depth);
     Combine(value, e.Operators[k], right);
   }
@@ -79,10 +129,7 @@ ScriptValue TZuScript::EvaluateCompiled(TZuExpression& expression) {
     if (!expression.Checked) {
       // Every operand has been classified now.
       expression.Checked = true;
-      bool simple = true;
-      for (const TZuOperand& operand : e.Operands)
-        simple = simple && (operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant);
-      if (simple) expression.Shortcut = &e;
+      if (IsSimpleLevel(e, 0)) expression.Shortcut = &e;
     }
     return value;
   }

@@ -21,7 +21,16 @@ template <TZuScriptObjList TZuScript::*List>
   TZuScript* first = &script;
   while ((first->*List).Count() == 0) {
     first = first->Owner;
-    if (first == nullptr) return nullptr;
+    if (first == nullptr) {
+      // No list of the chain has entries: nothing can match until one of
+      // them changes, which moves the epoch. Remembered under the starting
+      // script (every built-in call of a script without functions or
+      // modules asks this twice).
+      site.Key = &script;
+      site.Epoch = epoch;
+      site.Found = nullptr;
+      return nullptr;
+    }
   }
   if (site.Key == first && site.Epoch == epoch) return site.Found;
   TZuScriptRoot* found = nullptr;
@@ -96,13 +105,23 @@ inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
   // A parameter, true, false or result of the running function: no other
   // entity of its list can match the name before it (a name is never added
   // twice while the frame stands), so the lookup would find this one.
-  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ && HasFrame())
+  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ &&
+      VarList.Generation() == frameGeneration_)
     return frameVars_[static_cast<size_t>(site.FrameSlot)];
   return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
 }
 
+inline const ScriptValue* TZuScript::DirectOperand(TZuOperand& operand) {
+  if (operand.Type == TZuOperand::kConstant) return &operand.Constant;
+  if (operand.Type == TZuOperand::kName) {
+    if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return &variable->Value;
+  }
+  return nullptr;
+}
+
 inline ScriptValue TZuScript::SimpleOperandValue(TZuOperand& operand) {
   if (operand.Type == TZuOperand::kConstant) return operand.Constant;
+  if (operand.Type == TZuOperand::kGroup) return EvaluateSimple(*operand.Group);
   if (const TZuScriptVariable* variable = LookupVar(operand.Variable)) return variable->Value;
   return EvaluateOperandNode(operand, 0);  // raises the "not defined" error
 }
@@ -125,7 +144,12 @@ inline ScriptValue TZuScript::OperandValue(TZuOperand& operand, uint32_t depth) 
 }
 
 [[gnu::always_inline]] inline ScriptValue TZuScript::Evaluate(TZuExpression& expression) {
-  if (expression.Shortcut != nullptr) return EvaluateSimple(*expression.Shortcut);
+  if (TZuExpression* simple = expression.Shortcut) {
+    // One name or one constant, the usual argument or assigned value: taken
+    // here, without a call.
+    if (simple->Operators.empty()) return SimpleOperandValue(simple->Operands[0]);
+    return EvaluateSimple(*simple);
+  }
   return EvaluateCompiled(expression);
 }
 

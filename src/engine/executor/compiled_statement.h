@@ -13,6 +13,10 @@
 namespace zu {
 
 struct TZuCompiledStatement {
+  // The record's kind and block end, copied here so that running the
+  // statement reads one structure.
+  uint8_t Kind = 0;
+  int32_t BlockEnd = 0;
   // The record's text; every expression below points into it.
   std::unique_ptr<TZuSourceText> Source;
 

@@ -84,7 +84,7 @@ ScriptValue TZuScript::Execute() {
   // Assignment is also declaration: an unknown name becomes a variable of
   // this script; a known one is changed wherever in the chain it lives.
   if (TZuScriptVariable* variable = LookupVar(statement.Name)) [[likely]] {
-    variable->SetValue(value);
+    variable->SetValue(std::move(value));
   } else {
     AddVariable(statement.NameText, std::move(value));
   }
@@ -94,22 +94,40 @@ ScriptValue TZuScript::Execute() {
   VarList.Add(std::make_unique<TZuScriptVariable>(name, false, std::move(value), this));
 }
 
+[[gnu::always_inline]] inline void TZuScript::RunBranch(TZuScript& code, int32_t index,
+                                                        int32_t blockEnd) {
+  // A branch of one assignment or call, such as both branches of a
+  // recursive function's If: the steps ExecuteRange would take for it, in
+  // place. An expression statement never sets Signal (a function it calls
+  // runs in an instance of its own), so the block ends after it.
+  const int32_t first = index + 1;
+  if (blockEnd == first + 1 && code.Statements[static_cast<size_t>(first)].Kind == kStmtExpression) {
+    CheckStack("Blocks");
+    Signal = kSignalNone;
+    CurrentStatement = first;
+    TZuCompiledStatement& body = code.CompiledAt(first);
+    ExecuteAssignment(body);
+    CurrentStatement = body.BlockEnd;
+    return;
+  }
+  ExecuteRange(first, blockEnd - 1);
+}
+
 [[gnu::always_inline]] inline int32_t TZuScript::RunStatement(int32_t index) {
   // The table is not changed while it runs, so the record stays in place;
   // a function instance runs its definition's table and compiled forms.
   // Assignments and If chains are handled here; the rest out of line.
   TZuScript& code = *CodeOwner();
-  const TZuScriptStatementDef& record = code.Statements[static_cast<size_t>(index)];
   TZuCompiledStatement& statement = code.CompiledAt(index);
-  int32_t next = record.BlockEnd;
-  switch (record.Kind) {
+  int32_t next = statement.BlockEnd;
+  switch (statement.Kind) {
     case kStmtExpression:
       ExecuteAssignment(statement);
       return next;
     case kStmtIf:
     case kStmtElseIf:
       if (ToBoolean(Evaluate(statement.Expression))) {
-        ExecuteRange(index + 1, next - 1);
+        RunBranch(code, index, next);
         // The branch was taken: the rest of the chain is skipped.
         while (next < StatementCount) {
           const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
@@ -119,7 +137,7 @@ ScriptValue TZuScript::Execute() {
       }
       return next;
     case kStmtElse:
-      ExecuteRange(index + 1, next - 1);
+      RunBranch(code, index, next);
       return next;
     default:
       return RunOtherStatement(index, statement);
@@ -173,16 +191,20 @@ ScriptValue TZuScript::Execute() {
   return record.BlockEnd;
 }
 
-void TZuScript::ExecuteRange(int32_t first, int32_t last) {
+[[gnu::always_inline]] inline void TZuScript::RunBlock(int32_t first, int32_t last) {
   // Blocks nest through ExecuteRange -> a block statement -> ExecuteRange.
   CheckStack("Blocks");
   Signal = kSignalNone;
   CurrentStatement = first;
+  // The table does not change while it runs: the end is fixed, and the
+  // index kept here is the one CurrentStatement holds whenever a statement
+  // starts (nested blocks move CurrentStatement, the loop sets it again).
+  const int32_t end = last < StatementCount ? last + 1 : StatementCount;
   try {
-    while (CurrentStatement <= last && CurrentStatement < StatementCount) {
-      const int32_t next = RunStatement(CurrentStatement);
+    for (int32_t index = first; index < end;) {
+      const int32_t next = RunStatement(index);
       if (Signal == kSignalNone) {
-        CurrentStatement = next;
+        CurrentStatement = index = next;
         continue;
       }
       if (Signal == kSignalBreak || Signal == kSignalContinue) CheckInLoop();
@@ -194,6 +216,8 @@ void TZuScript::ExecuteRange(int32_t first, int32_t last) {
     throw;
   }
 }
+
+void TZuScript::ExecuteRange(int32_t first, int32_t last) { RunBlock(first, last); }
 
 void TZuScript::CheckInLoop() {
   // Break and Continue need a loop of this script around them.
@@ -211,6 +235,8 @@ TZuCompiledStatement& TZuScript::CompileAt(int32_t index) {
   std::unique_ptr<TZuCompiledStatement>& slot = compiled_[static_cast<size_t>(index)];
   const TZuScriptStatementDef& record = Statements[static_cast<size_t>(index)];
   slot = CompileStatement(*this, record.Kind, record.Text);
+  slot->Kind = record.Kind;
+  slot->BlockEnd = record.BlockEnd;
   return *slot;
 }
 
@@ -253,12 +279,15 @@ void TZuScript::ExecuteFor(int32_t index, TZuCompiledStatement& statement) {
     } else if (CompareValues(current, limit) > 0) {
       break;
     }
-    ExecuteRange(index + 1, blockEnd - 1);
+    // The body runs here rather than through a call of ExecuteRange: the
+    // same steps, once per turn.
+    RunBlock(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
     CurrentStatement = index;
     const ScriptValue& now = variable->Value;
     if (now.Kind() == ValueKind::Integer && now.IntegerPayload() < INT32_MAX) {
-      variable->SetValue(ScriptValue::Integer(now.IntegerPayload() + 1));
+      if (variable->IsConstant) variable->SetValue(now);  // raises the constant error
+      variable->Value.AssignInteger(now.IntegerPayload() + 1);
     } else {
       variable->SetValue(AddValues(now, ScriptValue::Integer(1)));
     }
@@ -271,7 +300,7 @@ void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
   for (;;) {
     CurrentStatement = index;
     if (!ToBoolean(Evaluate(statement.Expression))) break;
-    ExecuteRange(index + 1, blockEnd - 1);
+    RunBlock(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }
   Signal = kSignalNone;

@@ -3,7 +3,8 @@
 #include "platform/win32/win32_api.h"
 
 namespace zu::platform {
-namespace {
+
+namespace win32 {
 
 CalendarTime FromSystemTime(const SYSTEMTIME& st) {
   CalendarTime out;
@@ -18,20 +19,20 @@ CalendarTime FromSystemTime(const SYSTEMTIME& st) {
   return out;
 }
 
-}  // namespace
+}  // namespace win32
 
 void Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 CalendarTime LocalNow() {
   SYSTEMTIME st;
   ::GetLocalTime(&st);
-  return FromSystemTime(st);
+  return win32::FromSystemTime(st);
 }
 
 CalendarTime UtcNow() {
   SYSTEMTIME st;
   ::GetSystemTime(&st);
-  return FromSystemTime(st);
+  return win32::FromSystemTime(st);
 }
 
 }  // namespace zu::platform

@@ -252,15 +252,7 @@ CalendarTime FileTimeToLocal(const FileTime& t) {
   if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) {
     return out;
   }
-  out.Year = st.wYear;
-  out.Month = st.wMonth;
-  out.Day = st.wDay;
-  out.Hour = st.wHour;
-  out.Minute = st.wMinute;
-  out.Second = st.wSecond;
-  out.Millisecond = st.wMilliseconds;
-  out.DayOfWeek = st.wDayOfWeek;
-  return out;
+  return win32::FromSystemTime(st);
 }
 
 }  // namespace zu::platform

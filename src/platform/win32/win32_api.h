@@ -23,6 +23,8 @@ inline intptr_t FromHandle(HANDLE handle) { return reinterpret_cast<intptr_t>(ha
 // FILETIME (100 ns since 1601-01-01 UTC) and the layer's FileTime (seconds
 // and nanoseconds since 1970-01-01 UTC).
 FileTime ToFileTime(const FILETIME& ft);
+// The calendar fields of a SYSTEMTIME (clocks.cpp).
+CalendarTime FromSystemTime(const SYSTEMTIME& st);
 FILETIME ToWin32(const FileTime& t);
 
 }  // namespace zu::platform::win32

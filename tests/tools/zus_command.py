@@ -17,3 +17,16 @@ def zus_command(argv):
 
 def is_windows_build(zus):
     return zus.endswith(".exe")
+
+
+def can_start_as(zus, preexec):
+    """Whether zus starts under preexec (another user): a checkout inside a
+    folder only its owner may enter cannot be run by anybody else."""
+    import subprocess
+    try:
+        subprocess.run([zus, "-q", "-c", "no such script.zus"], preexec_fn=preexec,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+    except PermissionError:
+        return False
+    return True

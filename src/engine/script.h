@@ -391,6 +391,8 @@ class TZuScript : public TZuScriptRoot {
   // only (hot_paths.h).
   inline ScriptValue Evaluate(TZuExpression& expression);
   ScriptValue EvaluateSimple(TZuExpression& expression);
+  // A simple level of two names or constants and one operator.
+  ScriptValue EvaluateTwo(TZuExpression& expression);
   inline ScriptValue SimpleOperandValue(TZuOperand& operand);
   // The value of a constant or of a name that is defined, read in place (no
   // copy); null for any other operand.

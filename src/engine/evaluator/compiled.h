@@ -109,6 +109,10 @@ struct TZuExpression {
   // names, constants and a few levels of groups of them only (itself, or the inside of a chain of groups
   // that hold one group each); null otherwise.
   TZuExpression* Shortcut = nullptr;
+  // How the Shortcut level is taken: one operand, two names or constants
+  // joined by one operator, or any simple level.
+  enum ShortcutForm : uint8_t { kOneOperand, kTwoOperands, kSimpleLevel };
+  ShortcutForm Form = kSimpleLevel;
   std::vector<TZuOperand> Operands;
   std::vector<OperatorSlot> Operators;
 };

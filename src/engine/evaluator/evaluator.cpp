@@ -53,7 +53,34 @@ bool IsSimpleLevel(const TZuExpression& e, int depth) {
   return true;
 }
 
+TZuExpression::ShortcutForm ShortcutFormOf(const TZuExpression& e) {
+  if (e.Operators.empty()) return TZuExpression::kOneOperand;
+  auto direct = [](const TZuOperand& operand) {
+    return operand.Type == TZuOperand::kName || operand.Type == TZuOperand::kConstant;
+  };
+  if (e.Operators.size() == 1 && direct(e.Operands[0]) && direct(e.Operands[1]))
+    return TZuExpression::kTwoOperands;
+  return TZuExpression::kSimpleLevel;
+}
+
 }  // namespace
+
+ScriptValue TZuScript::EvaluateTwo(TZuExpression& e) {
+  // Two Integers, both read in place, give their result without copying
+  // either; anything else (another kind, an overflow, a name that is not
+  // defined) takes the general steps, which raise what is due.
+  TZuOperand* operands = e.Operands.data();
+  const ScriptValue* left = DirectOperand(operands[0]);
+  if (left != nullptr && left->Kind() == ValueKind::Integer) {
+    const ScriptValue* right = DirectOperand(operands[1]);
+    ScriptValue value;
+    if (right != nullptr && right->Kind() == ValueKind::Integer &&
+        IntegerOperation(e.Operators[0].Code, left->IntegerPayload(), right->IntegerPayload(),
+                         value))
+      return value;
+  }
+  return EvaluateSimple(e);
+}
 
 ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {
   // Names, constants and groups of them, nested a few levels at most (see
@@ -129,7 +156,15 @@ ScriptValue TZuScript::EvaluateCompiled(TZuExpression& expression) {
     if (!expression.Checked) {
       // Every operand has been classified now.
       expression.Checked = true;
-      if (IsSimpleLevel(e, 0)) expression.Shortcut = &e;
+      if (IsSimpleLevel(e, 0)) {
+        // A group that is the whole level has the level's value: the
+        // innermost such group is the one taken.
+        TZuExpression* simple = &e;
+        while (simple->Operators.empty() && simple->Operands[0].Type == TZuOperand::kGroup)
+          simple = simple->Operands[0].Group.get();
+        expression.Shortcut = simple;
+        expression.Form = ShortcutFormOf(*simple);
+      }
     }
     return value;
   }

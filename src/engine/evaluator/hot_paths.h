@@ -65,38 +65,45 @@ void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
 // value := value OP right, with two Integers computed here (the operators a
 // loop counter or a recursion needs); everything else, overflow included,
 // goes to ApplyOperator.
+// a OP b for two Integers into value, for the operators a loop counter or a
+// recursion needs; false for every other operator and for an overflow or a
+// division rule, which ApplyOperator handles.
+inline bool IntegerOperation(Operator op, int32_t a, int32_t b, ScriptValue& value) {
+  int32_t r;
+  switch (op) {
+    case Operator::Add:
+      if (__builtin_add_overflow(a, b, &r)) return false;
+      value.AssignInteger(r);
+      return true;
+    case Operator::Subtract:
+      if (__builtin_sub_overflow(a, b, &r)) return false;
+      value.AssignInteger(r);
+      return true;
+    case Operator::Mod:
+      if (b == 0 || b == -1) return false;  // a failure, or a quotient out of range
+      value.AssignInteger(a % b);
+      return true;
+    case Operator::Less:
+      value.AssignBoolean(a < b);
+      return true;
+    case Operator::Greater:
+      value.AssignBoolean(a > b);
+      return true;
+    case Operator::Equal:
+      value.AssignBoolean(a == b);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// value := value OP right, with two Integers computed here; everything
+// else, overflow included, goes to ApplyOperator.
 inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                     const ScriptValue& right) {
-  if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer) {
-    const int32_t a = value.IntegerPayload();
-    const int32_t b = right.IntegerPayload();
-    int32_t r;
-    switch (op.Code) {
-      case Operator::Add:
-        if (__builtin_add_overflow(a, b, &r)) break;
-        value.AssignInteger(r);
-        return;
-      case Operator::Subtract:
-        if (__builtin_sub_overflow(a, b, &r)) break;
-        value.AssignInteger(r);
-        return;
-      case Operator::Mod:
-        if (b == 0 || b == -1) break;  // a failure, or a quotient out of range
-        value.AssignInteger(a % b);
-        return;
-      case Operator::Less:
-        value.AssignBoolean(a < b);
-        return;
-      case Operator::Greater:
-        value.AssignBoolean(a > b);
-        return;
-      case Operator::Equal:
-        value.AssignBoolean(a == b);
-        return;
-      default:
-        break;
-    }
-  }
+  if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer &&
+      IntegerOperation(op.Code, value.IntegerPayload(), right.IntegerPayload(), value))
+    return;
   CombineValues(value, op, right);
 }
 
@@ -147,7 +154,9 @@ inline ScriptValue TZuScript::OperandValue(TZuOperand& operand, uint32_t depth) 
   if (TZuExpression* simple = expression.Shortcut) {
     // One name or one constant, the usual argument or assigned value: taken
     // here, without a call.
-    if (simple->Operators.empty()) return SimpleOperandValue(simple->Operands[0]);
+    if (expression.Form == TZuExpression::kOneOperand)
+      return SimpleOperandValue(simple->Operands[0]);
+    if (expression.Form == TZuExpression::kTwoOperands) return EvaluateTwo(*simple);
     return EvaluateSimple(*simple);
   }
   return EvaluateCompiled(expression);

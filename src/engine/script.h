@@ -397,6 +397,9 @@ class TZuScript : public TZuScriptRoot {
   // The value of a constant or of a name that is defined, read in place (no
   // copy); null for any other operand.
   inline const ScriptValue* DirectOperand(TZuOperand& operand);
+  // The same without making a lookup: null also when the name's lookup is
+  // not remembered.
+  inline const ScriptValue* PeekOperand(const TZuOperand& operand) const;
   ScriptValue EvaluateLevel(TZuExpression& expression);
   // An operand's value: names and constants inline, the rest out of line.
   inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);

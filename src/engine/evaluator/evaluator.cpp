@@ -66,18 +66,20 @@ TZuExpression::ShortcutForm ShortcutFormOf(const TZuExpression& e) {
 }  // namespace
 
 ScriptValue TZuScript::EvaluateTwo(TZuExpression& e) {
-  // Two Integers, both read in place, give their result without copying
-  // either; anything else (another kind, an overflow, a name that is not
-  // defined) takes the general steps, which raise what is due.
-  TZuOperand* operands = e.Operands.data();
-  const ScriptValue* left = DirectOperand(operands[0]);
-  if (left != nullptr && left->Kind() == ValueKind::Integer) {
-    const ScriptValue* right = DirectOperand(operands[1]);
-    ScriptValue value;
-    if (right != nullptr && right->Kind() == ValueKind::Integer &&
-        IntegerOperation(e.Operators[0].Code, left->IntegerPayload(), right->IntegerPayload(),
-                         value))
-      return value;
+  // Two Integers, both read in place where a constant, a frame entry or a
+  // remembered lookup holds them, give their result without copying either
+  // and without a call; anything else (another kind, an overflow, a lookup
+  // to be made, a name that is not defined) takes the general steps, which
+  // raise what is due.
+  const TZuOperand* operands = e.Operands.data();
+  const ScriptValue* left = PeekOperand(operands[0]);
+  const ScriptValue* right = PeekOperand(operands[1]);
+  if (left != nullptr && right != nullptr && left->Kind() == ValueKind::Integer &&
+      right->Kind() == ValueKind::Integer) {
+    const IntegerResult r =
+        IntegerOperation(e.Operators[0].Code, left->IntegerPayload(), right->IntegerPayload());
+    if (r.Type == IntegerResult::kInteger) return ScriptValue::Integer(r.Value);
+    if (r.Type == IntegerResult::kBoolean) return ScriptValue::Boolean(r.Value != 0);
   }
   return EvaluateSimple(e);
 }

@@ -65,6 +65,41 @@ void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
 // value := value OP right, with two Integers computed here (the operators a
 // loop counter or a recursion needs); everything else, overflow included,
 // goes to ApplyOperator.
+// a OP b for two Integers, for the operators a loop counter or a recursion
+// needs: an Integer, a Boolean, or nothing for every other operator and for
+// an overflow or a division rule, which ApplyOperator handles.
+struct IntegerResult {
+  enum Kind : uint8_t { kNone, kInteger, kBoolean };
+  Kind Type = kNone;
+  int32_t Value = 0;
+};
+
+inline IntegerResult IntegerOperation(Operator op, int32_t a, int32_t b) {
+  int32_t r;
+  switch (op) {
+    case Operator::Add:
+      if (__builtin_add_overflow(a, b, &r)) return {};
+      return {IntegerResult::kInteger, r};
+    case Operator::Subtract:
+      if (__builtin_sub_overflow(a, b, &r)) return {};
+      return {IntegerResult::kInteger, r};
+    case Operator::Mod:
+      if (b == 0 || b == -1) return {};  // a failure, or a quotient out of range
+      return {IntegerResult::kInteger, a % b};
+    case Operator::Less:
+      return {IntegerResult::kBoolean, a < b};
+    case Operator::Greater:
+      return {IntegerResult::kBoolean, a > b};
+    case Operator::Equal:
+      return {IntegerResult::kBoolean, a == b};
+    default:
+      return {};
+  }
+}
+
+// value := value OP right, with two Integers computed here (the operators a
+// loop counter or a recursion needs); everything else, overflow included,
+// goes to ApplyOperator.
 // a OP b for two Integers into value, for the operators a loop counter or a
 // recursion needs; false for every other operator and for an overflow or a
 // division rule, which ApplyOperator handles.
@@ -101,9 +136,17 @@ inline bool IntegerOperation(Operator op, int32_t a, int32_t b, ScriptValue& val
 // else, overflow included, goes to ApplyOperator.
 inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                     const ScriptValue& right) {
-  if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer &&
-      IntegerOperation(op.Code, value.IntegerPayload(), right.IntegerPayload(), value))
-    return;
+  if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer) {
+    const IntegerResult r = IntegerOperation(op.Code, value.IntegerPayload(), right.IntegerPayload());
+    if (r.Type == IntegerResult::kInteger) {
+      value.AssignInteger(r.Value);
+      return;
+    }
+    if (r.Type == IntegerResult::kBoolean) {
+      value.AssignBoolean(r.Value != 0);
+      return;
+    }
+  }
   CombineValues(value, op, right);
 }
 
@@ -116,6 +159,20 @@ inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
       VarList.Generation() == frameGeneration_)
     return frameVars_[static_cast<size_t>(site.FrameSlot)];
   return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
+}
+
+inline const ScriptValue* TZuScript::PeekOperand(const TZuOperand& operand) const {
+  if (operand.Type == TZuOperand::kConstant) return &operand.Constant;
+  if (operand.Type != TZuOperand::kName) return nullptr;
+  const TZuNameSite& site = operand.Variable;
+  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ &&
+      VarList.Generation() == frameGeneration_)
+    return &frameVars_[static_cast<size_t>(site.FrameSlot)]->Value;
+  // The lookup remembered for this script, as name_sites::Lookup takes it.
+  if (context_ == nullptr || site.Epoch != context_->ListEpoch) return nullptr;
+  const TZuScriptRoot* found = nullptr;
+  if (site.Key == this || (site.Key == Owner && VarList.Count() == 0)) found = site.Found;
+  return found != nullptr ? &static_cast<const TZuScriptVariable*>(found)->Value : nullptr;
 }
 
 inline const ScriptValue* TZuScript::DirectOperand(TZuOperand& operand) {

@@ -456,7 +456,7 @@ class TZuScript : public TZuScriptRoot {
   inline void RunBlock(int32_t first, int32_t last);
   // The block of an If, ElseIf or Else that was taken (code: the script
   // whose table runs).
-  inline void RunBranch(TZuScript& code, int32_t index, int32_t blockEnd);
+  inline void RunBranch(TZuScript& code, int32_t index, const TZuCompiledStatement& statement);
   // One statement without the error's script filled in (the caller does).
   int32_t RunStatement(int32_t index);
   int32_t RunOtherStatement(int32_t index, TZuCompiledStatement& statement);

@@ -17,6 +17,11 @@ struct TZuCompiledStatement {
   // statement reads one structure.
   uint8_t Kind = 0;
   int32_t BlockEnd = 0;
+  // If, ElseIf and Else: whether the branch is one expression statement,
+  // which runs in place. If and ElseIf: the first index after the chain
+  // they begin, where the run goes on when their branch was taken.
+  bool OneStatementBranch = false;
+  int32_t ChainEnd = 0;
   // The record's text; every expression below points into it.
   std::unique_ptr<TZuSourceText> Source;
 

@@ -140,6 +140,20 @@ TZuCompiledStatement& TZuScript::CompileAt(int32_t index) {
   slot = CompileStatement(*this, record.Kind, record.Text);
   slot->Kind = record.Kind;
   slot->BlockEnd = record.BlockEnd;
+  if (record.Kind == kStmtIf || record.Kind == kStmtElseIf || record.Kind == kStmtElse) {
+    // The table never changes while the script exists: where a branch
+    // ends and where its chain ends are read once.
+    const int32_t first = index + 1;
+    slot->OneStatementBranch = record.BlockEnd == first + 1 &&
+                               Statements[static_cast<size_t>(first)].Kind == kStmtExpression;
+    int32_t next = record.BlockEnd;
+    while (next < StatementCount) {
+      const TZuScriptStatementDef& r = Statements[static_cast<size_t>(next)];
+      if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
+      next = r.BlockEnd;
+    }
+    slot->ChainEnd = next;
+  }
   return *slot;
 }
 

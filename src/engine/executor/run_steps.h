@@ -33,13 +33,13 @@ namespace zu {
 }
 
 [[gnu::always_inline]] inline void TZuScript::RunBranch(TZuScript& code, int32_t index,
-                                                        int32_t blockEnd) {
+                                                        const TZuCompiledStatement& statement) {
   // A branch of one assignment or call, such as both branches of a
   // recursive function's If: the steps ExecuteRange would take for it, in
   // place. An expression statement never sets Signal (a function it calls
   // runs in an instance of its own), so the block ends after it.
   const int32_t first = index + 1;
-  if (blockEnd == first + 1 && code.Statements[static_cast<size_t>(first)].Kind == kStmtExpression) {
+  if (statement.OneStatementBranch) {
     CheckStack("Blocks");
     Signal = kSignalNone;
     CurrentStatement = first;
@@ -48,7 +48,7 @@ namespace zu {
     CurrentStatement = body.BlockEnd;
     return;
   }
-  ExecuteRange(first, blockEnd - 1);
+  ExecuteRange(first, statement.BlockEnd - 1);
 }
 
 [[gnu::always_inline]] inline int32_t TZuScript::RunStatement(int32_t index) {
@@ -65,17 +65,13 @@ namespace zu {
     case kStmtIf:
     case kStmtElseIf:
       if (ToBoolean(Evaluate(statement.Expression))) {
-        RunBranch(code, index, next);
+        RunBranch(code, index, statement);
         // The branch was taken: the rest of the chain is skipped.
-        while (next < StatementCount) {
-          const TZuScriptStatementDef& r = code.Statements[static_cast<size_t>(next)];
-          if (r.Kind != kStmtElseIf && r.Kind != kStmtElse) break;
-          next = r.BlockEnd;
-        }
+        return statement.ChainEnd;
       }
       return next;
     case kStmtElse:
-      RunBranch(code, index, next);
+      RunBranch(code, index, statement);
       return next;
     default:
       return RunOtherStatement(index, statement);

@@ -93,6 +93,12 @@ class ScriptValue {
     payload_.boolean = static_cast<int16_t>(v ? -1 : 0);
   }
 
+  // Makes the value Empty, as assigning ScriptValue() would.
+  void Clear() noexcept {
+    Release();
+    kind_ = ValueKind::Empty;
+  }
+
   ValueKind Kind() const { return kind_; }
   bool IsEmpty() const { return kind_ == ValueKind::Empty; }
 

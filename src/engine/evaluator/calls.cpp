@@ -197,7 +197,8 @@ void TZuScript::ShareCodeOf(TZuScript& definition) {
 
 [[gnu::noinline]] void TZuScript::ClearCallEntities() {
   // Objects, arrays and locals freed in the order freeing the instance
-  // freed them; the frame stays.
+  // freed them; the frame stays. (Often there is nothing to free: some
+  // other list of the run changed.)
   ObjectList.Clear();
   ArrayList.Clear();
   if (static_cast<size_t>(VarList.Count()) > frameVars_.size()) {
@@ -225,14 +226,16 @@ void TZuScript::ShareCodeOf(TZuScript& definition) {
   TZuRunContext& context = Context();
   TZuScript* const caller = context.Active;
   context.Active = this;
+  // Every entity added to or removed from a list of the run moves the
+  // epoch: while it stays, this instance holds its frame and nothing else.
+  const uint64_t epoch = context.ListEpoch;
   RunBlock(0, kLastStatement);
   context.Active = caller;
   TZuScriptVariable* const* frame = frameVars_.data();
   ScriptValue result = std::move(frame[params + 2]->Value);
   // Ready for the next call: values released, the frame kept.
-  for (size_t i = 0; i < params; ++i) frame[i]->Value = ScriptValue();
-  if (static_cast<size_t>(VarList.Count()) > frameVars_.size() || ArrayList.Count() != 0 ||
-      ObjectList.Count() != 0) [[unlikely]]
+  for (size_t i = 0; i < params; ++i) frame[i]->Value.Clear();
+  if (context.ListEpoch != epoch) [[unlikely]]
     ClearCallEntities();
   return result;
 }
@@ -245,9 +248,11 @@ ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::span<ScriptV
   // caller: a function sees its own locals, then its script's globals.
   TZuScript* instance = definition.TakeInstance();
   ++context.CallDepth;
-  ScriptValue result;
   try {
-    result = instance->CallInFrame(args);
+    ScriptValue result = instance->CallInFrame(args);
+    --context.CallDepth;
+    definition.ReturnInstance(instance);
+    return result;
   } catch (...) {
     // The error names the instance, and the host reads its name and
     // statement table for the report: it stays with the run context.
@@ -255,9 +260,6 @@ ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::span<ScriptV
     context.Abandoned.push_back(std::unique_ptr<TZuScript>(instance));
     throw;
   }
-  --context.CallDepth;
-  definition.ReturnInstance(instance);
-  return result;
 }
 
 }  // namespace zu

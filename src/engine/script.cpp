@@ -43,7 +43,20 @@ void TZuScriptArray::SetItem(int32_t index, const ScriptValue& value) {
 // ---------------------------------------------------------------- TZuScript
 
 TZuScript::TZuScript(std::string name, TZuScript* owner)
-    : TZuScriptRoot(std::move(name), kKindScript, owner) {}
+    : TZuScriptRoot(std::move(name), kKindScript, owner) {
+  if (owner != nullptr) {
+    context_ = &owner->Context();
+  } else {
+    ownContext_ = std::make_unique<TZuRunContext>();
+    context_ = ownContext_.get();
+  }
+}
+
+void TZuScript::SetContext(TZuRunContext* context) {
+  context_ = context;
+  // A context of its own that was never used gives way to the one given.
+  if (ownContext_ != nullptr && ownContext_.get() != context) ownContext_.reset();
+}
 
 TZuScript::~TZuScript() {
   // Instances kept for an error report go first: their objects refer to
@@ -65,16 +78,6 @@ TZuScript::~TZuScript() {
   PreVarList.Clear();
   VarList.Clear();
   EnvList.Clear();
-}
-
-TZuRunContext& TZuScript::ResolveContext() {
-  if (Owner != nullptr) {
-    context_ = &Owner->Context();
-  } else {
-    ownContext_ = std::make_unique<TZuRunContext>();
-    context_ = ownContext_.get();
-  }
-  return *context_;
 }
 
 void TZuScript::Fail(const std::string& message) { throw EZuScriptError(this, message); }

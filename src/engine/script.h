@@ -319,10 +319,11 @@ class TZuScript : public TZuScriptRoot {
   int32_t StatementCount = 0;
   int32_t CurrentStatement = 0;
 
-  // The run context: owned by a script without owner unless one was given,
-  // else shared through the owner chain.
-  TZuRunContext& Context() { return context_ != nullptr ? *context_ : ResolveContext(); }
-  void SetContext(TZuRunContext* context) { context_ = context; }
+  // The run context: a script without owner has its own unless one is
+  // given; a script with an owner shares its owner's (taken when it is
+  // made).
+  TZuRunContext& Context() { return *context_; }
+  void SetContext(TZuRunContext* context);
 
   // The script whose statement table this one runs: itself, or, for an
   // instance of a user function, the definition whose table (and compiled
@@ -384,7 +385,6 @@ class TZuScript : public TZuScriptRoot {
 
  private:
   friend class TZuLoader;
-  TZuRunContext& ResolveContext();
   // Evaluator (evaluator.cpp, calls.cpp).
   bool PrepareExpression(TZuExpression& expression);
   // A compiled expression's value, inline when it holds names and constants

@@ -169,7 +169,7 @@ inline const ScriptValue* TZuScript::PeekOperand(const TZuOperand& operand) cons
       VarList.Generation() == frameGeneration_)
     return &frameVars_[static_cast<size_t>(site.FrameSlot)]->Value;
   // The lookup remembered for this script, as name_sites::Lookup takes it.
-  if (context_ == nullptr || site.Epoch != context_->ListEpoch) return nullptr;
+  if (site.Epoch != context_->ListEpoch) return nullptr;
   const TZuScriptRoot* found = nullptr;
   if (site.Key == this || (site.Key == Owner && VarList.Count() == 0)) found = site.Found;
   return found != nullptr ? &static_cast<const TZuScriptVariable*>(found)->Value : nullptr;

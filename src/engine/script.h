@@ -430,7 +430,7 @@ class TZuScript : public TZuScriptRoot {
   // Function calls (calls.cpp): an instance from the definition's pool runs
   // the call in its frame and goes back to the pool.
   ScriptValue CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
-                               std::string_view name);
+                               const TZuCall& call);
   TZuScript* TakeInstance();
   void ReturnInstance(TZuScript* instance);
   void ShareCodeOf(TZuScript& definition);

@@ -73,7 +73,7 @@ class LocalArguments {
   if (TZuScript* definition = LookupFunc(call.Function)) {
     if (definition->ParamNames.size() != args.size())
       FailArgumentCount(call.Name.View(), call.ArgumentText.View());
-    return CallUserFunction(*definition, args, call.Name.View());
+    return CallUserFunction(*definition, args, call);
   }
   if (TZuScriptFunction* function = LookupExtFunc(call.Module))
     return function->CallFunction(ModuleArgumentsOf(args));
@@ -241,9 +241,9 @@ void TZuScript::ShareCodeOf(TZuScript& definition) {
 }
 
 ScriptValue TZuScript::CallUserFunction(TZuScript& definition, std::span<ScriptValue> args,
-                                        std::string_view name) {
+                                        const TZuCall& call) {
   TZuRunContext& context = Context();
-  if (context.CallDepth >= kMaxCallDepth) FailCallDepth(name);
+  if (context.CallDepth >= kMaxCallDepth) FailCallDepth(call.Name.View());
   // The instance looks names up through the definition's owner, not the
   // caller: a function sees its own locals, then its script's globals.
   TZuScript* instance = definition.TakeInstance();

@@ -36,11 +36,12 @@ namespace zu {
                                                         const TZuCompiledStatement& statement) {
   // A branch of one assignment or call, such as both branches of a
   // recursive function's If: the steps ExecuteRange would take for it, in
-  // place. An expression statement never sets Signal (a function it calls
-  // runs in an instance of its own), so the block ends after it.
+  // place (without a stack check: the statement nests no deeper here than
+  // the If itself, and its expression checks as it nests). An expression
+  // statement never sets Signal (a function it calls runs in an instance of
+  // its own), so the block ends after it.
   const int32_t first = index + 1;
   if (statement.OneStatementBranch) {
-    CheckStack("Blocks");
     Signal = kSignalNone;
     CurrentStatement = first;
     TZuCompiledStatement& body = code.CompiledAt(first);

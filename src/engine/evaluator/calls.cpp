@@ -90,6 +90,11 @@ ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
   // stack, after the arguments of the calls that are in progress (an
   // argument may itself be a call).
   const size_t count = call.Arguments.size();
+  if (count == 1) {
+    // The most common call, without the bookkeeping of a list.
+    ScriptValue argument = Evaluate(call.Arguments[0]);
+    return Dispatch(call, std::span<ScriptValue>(&argument, 1));
+  }
   if (count <= kLocalArguments) {
     LocalArguments local;
     for (TZuExpression& argument : call.Arguments) local.Add(Evaluate(argument));

@@ -28,6 +28,7 @@ struct TZuCall;
 struct TZuElement;
 struct TZuNameSite;
 struct TZuTextRef;
+struct IntegerResult;
 
 // Stack of the thread the host runs the interpreter on (platform::RunWithStack).
 // Sized so that kMaxCallDepth nested user-function calls fit even in a
@@ -393,6 +394,12 @@ class TZuScript : public TZuScriptRoot {
   ScriptValue EvaluateSimple(TZuExpression& expression);
   // A simple level of two names or constants and one operator.
   ScriptValue EvaluateTwo(TZuExpression& expression);
+  // The same level as a condition when it compares two Integers the
+  // operands hold in place: 1 true, 0 false; -1 when it is not such a
+  // comparison (nothing has been evaluated then).
+  int CompareTwo(const TZuExpression& expression) const;
+  // ToBoolean(Evaluate(expression)).
+  inline bool EvaluateCondition(TZuExpression& expression);
   inline ScriptValue SimpleOperandValue(TZuOperand& operand);
   // The value of a constant or of a name that is defined, read in place (no
   // copy); null for any other operand.
@@ -400,6 +407,9 @@ class TZuScript : public TZuScriptRoot {
   // The same without making a lookup: null also when the name's lookup is
   // not remembered.
   inline const ScriptValue* PeekOperand(const TZuOperand& operand) const;
+  // A two-operand level's operation on two Integers read in place, or
+  // nothing (IntegerResult::kNone) when it is not that (hot_paths.h).
+  inline IntegerResult PeekIntegerOperation(const TZuExpression& expression) const;
   ScriptValue EvaluateLevel(TZuExpression& expression);
   // An operand's value: names and constants inline, the rest out of line.
   inline ScriptValue OperandValue(TZuOperand& operand, uint32_t depth);

@@ -71,17 +71,16 @@ ScriptValue TZuScript::EvaluateTwo(TZuExpression& e) {
   // and without a call; anything else (another kind, an overflow, a lookup
   // to be made, a name that is not defined) takes the general steps, which
   // raise what is due.
-  const TZuOperand* operands = e.Operands.data();
-  const ScriptValue* left = PeekOperand(operands[0]);
-  const ScriptValue* right = PeekOperand(operands[1]);
-  if (left != nullptr && right != nullptr && left->Kind() == ValueKind::Integer &&
-      right->Kind() == ValueKind::Integer) {
-    const IntegerResult r =
-        IntegerOperation(e.Operators[0].Code, left->IntegerPayload(), right->IntegerPayload());
-    if (r.Type == IntegerResult::kInteger) return ScriptValue::Integer(r.Value);
-    if (r.Type == IntegerResult::kBoolean) return ScriptValue::Boolean(r.Value != 0);
-  }
+  const IntegerResult r = PeekIntegerOperation(e);
+  if (r.Type == IntegerResult::kInteger) return ScriptValue::Integer(r.Value);
+  if (r.Type == IntegerResult::kBoolean) return ScriptValue::Boolean(r.Value != 0);
   return EvaluateSimple(e);
+}
+
+int TZuScript::CompareTwo(const TZuExpression& e) const {
+  const IntegerResult r = PeekIntegerOperation(e);
+  if (r.Type != IntegerResult::kBoolean) return -1;
+  return r.Value != 0 ? 1 : 0;
 }
 
 ScriptValue TZuScript::EvaluateSimple(TZuExpression& e) {

@@ -175,6 +175,18 @@ inline const ScriptValue* TZuScript::PeekOperand(const TZuOperand& operand) cons
   return found != nullptr ? &static_cast<const TZuScriptVariable*>(found)->Value : nullptr;
 }
 
+inline IntegerResult TZuScript::PeekIntegerOperation(const TZuExpression& e) const {
+  // Two Integers read in place where a constant, a frame entry or a
+  // remembered lookup holds them.
+  const TZuOperand* operands = e.Operands.data();
+  const ScriptValue* left = PeekOperand(operands[0]);
+  const ScriptValue* right = PeekOperand(operands[1]);
+  if (left == nullptr || right == nullptr || left->Kind() != ValueKind::Integer ||
+      right->Kind() != ValueKind::Integer)
+    return {};
+  return IntegerOperation(e.Operators[0].Code, left->IntegerPayload(), right->IntegerPayload());
+}
+
 inline const ScriptValue* TZuScript::DirectOperand(TZuOperand& operand) {
   if (operand.Type == TZuOperand::kConstant) return &operand.Constant;
   if (operand.Type == TZuOperand::kName) {
@@ -217,6 +229,16 @@ inline ScriptValue TZuScript::OperandValue(TZuOperand& operand, uint32_t depth) 
     return EvaluateSimple(*simple);
   }
   return EvaluateCompiled(expression);
+}
+
+inline bool TZuScript::EvaluateCondition(TZuExpression& expression) {
+  // A comparison of two Integers, the usual condition, is decided without
+  // making its Boolean value.
+  if (expression.Form == TZuExpression::kTwoOperands) {
+    const int decided = CompareTwo(*expression.Shortcut);
+    if (decided >= 0) return decided != 0;
+  }
+  return ToBoolean(Evaluate(expression));
 }
 
 inline TZuScriptArray* TZuScript::LookupArray(TZuNameSite& site) {

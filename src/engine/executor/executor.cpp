@@ -216,7 +216,7 @@ void TZuScript::ExecuteWhile(int32_t index, TZuCompiledStatement& statement) {
   const int32_t blockEnd = StatementTable()[static_cast<size_t>(index)].BlockEnd;
   for (;;) {
     CurrentStatement = index;
-    if (!ToBoolean(Evaluate(statement.Expression))) break;
+    if (!EvaluateCondition(statement.Expression)) break;
     RunBlock(index + 1, blockEnd - 1);
     if (Signal != kSignalNone && Signal != kSignalContinue) break;
   }

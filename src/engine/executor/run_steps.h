@@ -65,7 +65,7 @@ namespace zu {
       return next;
     case kStmtIf:
     case kStmtElseIf:
-      if (ToBoolean(Evaluate(statement.Expression))) {
+      if (EvaluateCondition(statement.Expression)) {
         RunBranch(code, index, statement);
         // The branch was taken: the rest of the chain is skipped.
         return statement.ChainEnd;

@@ -2,6 +2,7 @@
 // output, through the platform's file service.
 #include "support/files.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/platform.h"
@@ -70,21 +71,34 @@ int ReadWholeFile(const std::string& fileName, std::string& text) {
       platform::File::Open(fileName, platform::FileAccess::Read, platform::FileShare::ReadWrite,
                            platform::FileDisposition::OpenExisting, true);
   if (!file.IsOpen()) return platform::LastError();
+  auto failed = [&text] {
+    const int code = platform::LastError();
+    text.clear();
+    return code;
+  };
+  // The size the file states is read straight into the text; whatever
+  // follows (a file that grew, or one without a size such as a pipe) comes
+  // in blocks. No byte of the text is written twice.
   platform::FileInfo info;
-  constexpr size_t kBlock = 64 * 1024;
-  // Room for the whole file and the last, empty read: no reallocation.
-  if (file.Info(info)) text.reserve(static_cast<size_t>(info.Size) + kBlock);
+  size_t stated = file.Info(info) ? static_cast<size_t>(info.Size) : 0;
+  text.resize(stated);
+  size_t got = 0;
+  constexpr size_t kMostAtOnce = size_t{1} << 30;  // any system's single read takes this
+  while (got < stated) {
+    const long n = file.Read(text.data() + got, std::min(stated - got, kMostAtOnce));
+    if (n < 0) return failed();
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  text.resize(got);
+  if (got < stated) return 0;
+  constexpr size_t kBlock = 16 * 1024;
+  char block[kBlock];
   for (;;) {
-    const size_t used = text.size();
-    text.resize(used + kBlock);
-    const long n = file.Read(text.data() + used, kBlock);
-    if (n < 0) {
-      const int code = platform::LastError();
-      text.clear();
-      return code;
-    }
-    text.resize(used + static_cast<size_t>(n));
+    const long n = file.Read(block, kBlock);
+    if (n < 0) return failed();
     if (n == 0) return 0;
+    text.append(block, static_cast<size_t>(n));
   }
 }
 

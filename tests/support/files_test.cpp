@@ -53,6 +53,11 @@ TEST_F(FilesTest, ReadWholeFileKeepsEveryByteOrGivesTheErrorCode) {
   EXPECT_EQ(ReadWholeFile(PathOf("missing.txt"), text), 2);
   EXPECT_EQ(text, "");
   EXPECT_NE(ReadWholeFile(dir_.Path(), text), 0);
+#ifndef _WIN32
+  // A file that states no size, as the kernel's files do, is read to its end.
+  EXPECT_EQ(ReadWholeFile("/proc/self/status", text), 0);
+  EXPECT_NE(text.find("Pid:"), std::string::npos);
+#endif
 }
 
 TEST_F(FilesTest, AppendTextCreatesAndAppends) {

@@ -62,9 +62,6 @@ inline TZuScriptRoot* Lookup(TZuScript& script, TZuNameSite& site) {
 void CombineValues(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                    const ScriptValue& right);
 
-// value := value OP right, with two Integers computed here (the operators a
-// loop counter or a recursion needs); everything else, overflow included,
-// goes to ApplyOperator.
 // a OP b for two Integers, for the operators a loop counter or a recursion
 // needs: an Integer, a Boolean, or nothing for every other operator and for
 // an overflow or a division rule, which ApplyOperator handles.
@@ -97,47 +94,13 @@ inline IntegerResult IntegerOperation(Operator op, int32_t a, int32_t b) {
   }
 }
 
-// value := value OP right, with two Integers computed here (the operators a
-// loop counter or a recursion needs); everything else, overflow included,
-// goes to ApplyOperator.
-// a OP b for two Integers into value, for the operators a loop counter or a
-// recursion needs; false for every other operator and for an overflow or a
-// division rule, which ApplyOperator handles.
-inline bool IntegerOperation(Operator op, int32_t a, int32_t b, ScriptValue& value) {
-  int32_t r;
-  switch (op) {
-    case Operator::Add:
-      if (__builtin_add_overflow(a, b, &r)) return false;
-      value.AssignInteger(r);
-      return true;
-    case Operator::Subtract:
-      if (__builtin_sub_overflow(a, b, &r)) return false;
-      value.AssignInteger(r);
-      return true;
-    case Operator::Mod:
-      if (b == 0 || b == -1) return false;  // a failure, or a quotient out of range
-      value.AssignInteger(a % b);
-      return true;
-    case Operator::Less:
-      value.AssignBoolean(a < b);
-      return true;
-    case Operator::Greater:
-      value.AssignBoolean(a > b);
-      return true;
-    case Operator::Equal:
-      value.AssignBoolean(a == b);
-      return true;
-    default:
-      return false;
-  }
-}
-
 // value := value OP right, with two Integers computed here; everything
 // else, overflow included, goes to ApplyOperator.
 inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
                     const ScriptValue& right) {
   if (value.Kind() == ValueKind::Integer && right.Kind() == ValueKind::Integer) {
-    const IntegerResult r = IntegerOperation(op.Code, value.IntegerPayload(), right.IntegerPayload());
+    const IntegerResult r =
+        IntegerOperation(op.Code, value.IntegerPayload(), right.IntegerPayload());
     if (r.Type == IntegerResult::kInteger) {
       value.AssignInteger(r.Value);
       return;
@@ -149,7 +112,6 @@ inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
   }
   CombineValues(value, op, right);
 }
-
 
 inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
   // A parameter, true, false or result of the running function: no other

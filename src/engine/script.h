@@ -433,6 +433,9 @@ class TZuScript : public TZuScriptRoot {
   TZuScriptObject& ObjectAt(TZuNameSite& site, const char* missing);
   // Cached lookups through the owner chain (name_sites.cpp).
   TZuScriptVariable* LookupVar(TZuNameSite& site);
+  // The frame entry of a parameter, true, false or result that site names
+  // in the running function's frame, or null (no lookup made).
+  inline TZuScriptVariable* FrameEntry(const TZuNameSite& site) const;
   TZuScriptArray* LookupArray(TZuNameSite& site);
   TZuScript* LookupFunc(TZuNameSite& site);
   TZuScriptFunction* LookupExtFunc(TZuNameSite& site);

@@ -42,16 +42,20 @@ template <TZuScriptObjList TZuScript::*List>
   return found;
 }
 
+// Whether the site's remembered lookup holds for script under the run's
+// epoch: it was made for this very script (its list had entries then and
+// has not changed since, so it is still the first one that has entries), or
+// for its owner while its own list is empty (a function instance looking up
+// its script's functions).
+template <TZuScriptObjList TZuScript::*List>
+inline bool Remembered(const TZuScript& script, const TZuNameSite& site, uint64_t epoch) {
+  if (site.Epoch != epoch) return false;
+  return site.Key == &script || (site.Key == script.Owner && (script.*List).Count() == 0);
+}
+
 template <TZuScriptObjList TZuScript::*List>
 inline TZuScriptRoot* Lookup(TZuScript& script, TZuNameSite& site) {
-  // Cached for this very script (its list had entries then and has not
-  // changed since, so it is still the first one that has entries), or for
-  // its owner while its own list is empty (a function instance looking up
-  // its script's functions).
-  if (site.Epoch == script.Context().ListEpoch) {
-    if (site.Key == &script) return site.Found;
-    if (site.Key == script.Owner && (script.*List).Count() == 0) return site.Found;
-  }
+  if (Remembered<List>(script, site, script.Context().ListEpoch)) return site.Found;
   return LookupThroughChain<List>(script, site);
 }
 
@@ -113,13 +117,18 @@ inline void Combine(ScriptValue& value, const TZuExpression::OperatorSlot& op,
   CombineValues(value, op, right);
 }
 
-inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
+inline TZuScriptVariable* TZuScript::FrameEntry(const TZuNameSite& site) const {
   // A parameter, true, false or result of the running function: no other
   // entity of its list can match the name before it (a name is never added
   // twice while the frame stands), so the lookup would find this one.
   if (site.FrameCode != nullptr && site.FrameCode == frameCode_ &&
       VarList.Generation() == frameGeneration_)
     return frameVars_[static_cast<size_t>(site.FrameSlot)];
+  return nullptr;
+}
+
+inline TZuScriptVariable* TZuScript::LookupVar(TZuNameSite& site) {
+  if (TZuScriptVariable* variable = FrameEntry(site)) return variable;
   return static_cast<TZuScriptVariable*>(name_sites::Lookup<&TZuScript::VarList>(*this, site));
 }
 
@@ -127,14 +136,11 @@ inline const ScriptValue* TZuScript::PeekOperand(const TZuOperand& operand) cons
   if (operand.Type == TZuOperand::kConstant) return &operand.Constant;
   if (operand.Type != TZuOperand::kName) return nullptr;
   const TZuNameSite& site = operand.Variable;
-  if (site.FrameCode != nullptr && site.FrameCode == frameCode_ &&
-      VarList.Generation() == frameGeneration_)
-    return &frameVars_[static_cast<size_t>(site.FrameSlot)]->Value;
-  // The lookup remembered for this script, as name_sites::Lookup takes it.
-  if (site.Epoch != context_->ListEpoch) return nullptr;
-  const TZuScriptRoot* found = nullptr;
-  if (site.Key == this || (site.Key == Owner && VarList.Count() == 0)) found = site.Found;
-  return found != nullptr ? &static_cast<const TZuScriptVariable*>(found)->Value : nullptr;
+  if (const TZuScriptVariable* variable = FrameEntry(site)) return &variable->Value;
+  if (!name_sites::Remembered<&TZuScript::VarList>(*this, site, context_->ListEpoch) ||
+      site.Found == nullptr)
+    return nullptr;
+  return &static_cast<const TZuScriptVariable*>(site.Found)->Value;
 }
 
 inline IntegerResult TZuScript::PeekIntegerOperation(const TZuExpression& e) const {

@@ -3,8 +3,6 @@
 // runs in an instance that shares the definition's statements and keeps its
 // parameters, true, false and result in a frame; instances wait in the
 // definition's pool between calls, so a call allocates nothing.
-#include <new>
-
 #include "engine/builtins/builtins.h"
 #include "engine/evaluator/compiled.h"
 #include "engine/evaluator/hot_paths.h"
@@ -37,29 +35,6 @@ class ArgumentFrame {
  private:
   std::vector<ScriptValue>& stack_;
   size_t base_;
-};
-
-// The arguments of a call with a few of them, in this frame: only the
-// values made are constructed and destroyed.
-class LocalArguments {
- public:
-  LocalArguments() = default;
-  ~LocalArguments() {
-    for (size_t i = 0; i < count_; ++i) Slot(i)->~ScriptValue();
-  }
-  LocalArguments(const LocalArguments&) = delete;
-  LocalArguments& operator=(const LocalArguments&) = delete;
-  void Add(ScriptValue&& value) {
-    new (Slot(count_)) ScriptValue(std::move(value));
-    ++count_;
-  }
-  std::span<ScriptValue> Values() { return {Slot(0), count_}; }
-
- private:
-  ScriptValue* Slot(size_t i) { return std::launder(reinterpret_cast<ScriptValue*>(storage_)) + i; }
-
-  alignas(ScriptValue) unsigned char storage_[kLocalArguments * sizeof(ScriptValue)];
-  size_t count_ = 0;
 };
 
 }  // namespace
@@ -96,9 +71,9 @@ ScriptValue TZuScript::EvaluateCall(TZuCall& call) {
     return Dispatch(call, std::span<ScriptValue>(&argument, 1));
   }
   if (count <= kLocalArguments) {
-    LocalArguments local;
-    for (TZuExpression& argument : call.Arguments) local.Add(Evaluate(argument));
-    return Dispatch(call, local.Values());
+    ScriptValue local[kLocalArguments];
+    for (size_t i = 0; i < count; ++i) local[i] = Evaluate(call.Arguments[i]);
+    return Dispatch(call, std::span<ScriptValue>(local, count));
   }
   std::vector<ScriptValue>& stack = Context().ArgumentStack;
   ArgumentFrame frame(stack);
